@@ -1,0 +1,36 @@
+// Test seam of the SDL-backed Win32 layer: a log of the calls made, injected failures of named
+// calls, a scripted message-box answer, a hand-driven performance counter and a swap hook.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace seam {
+
+// Every layer call made so far, as "Name" or "Name detail".
+const std::vector<std::string> &calls();
+// Forgets the calls logged so far.
+void clearCalls();
+// Makes every later call of that name fail the way the real call reports failure.
+void failCall(const std::string &name);
+// Makes MessageBoxA return this answer instead of showing a box; a negative answer shows boxes again.
+void setMessageBoxAnswer(int answer);
+// Makes the performance counter read this fixed value at this frequency.
+void setCounter(int64_t frequency, int64_t value);
+// Runs after every SwapBuffers, so a test can post messages into a running loop.
+void setSwapHook(std::function<void(HDC)> hook);
+
+// Layer-internal: logs the call and tells whether it must fail.
+bool enter(const char *name, const std::string &detail = std::string());
+// Layer-internal: the scripted message-box answer, or a negative value.
+int messageBoxAnswer();
+// Layer-internal: true and the counter's frequency and value when a test drives it.
+bool counter(int64_t *frequency, int64_t *value);
+// Layer-internal: runs the swap hook, if any.
+void afterSwap(HDC dc);
+
+}  // namespace seam

@@ -1,0 +1,63 @@
+// Kernel services of the Win32 layer: embedded resources, the performance counter and sleep.
+#include "platform/embedded_resources.h"
+#include "platform/test_seam.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR)
+{
+    // One module: the program, whose resources are the embedded table.
+    static char module;
+    return reinterpret_cast<HMODULE>(&module);
+}
+
+HRSRC WINAPI FindResourceA(HMODULE, LPCSTR name, LPCSTR type)
+{
+    if (seam::enter("FindResourceA") || type != RT_RCDATA)
+        return nullptr;
+    for (size_t i = 0; i < kEmbeddedResourceCount; ++i)
+        if (std::strcmp(kEmbeddedResources[i].name, name) == 0)
+            return reinterpret_cast<HRSRC>(const_cast<EmbeddedResource *>(&kEmbeddedResources[i]));
+    return nullptr;
+}
+
+DWORD WINAPI SizeofResource(HMODULE, HRSRC resource)
+{
+    return resource ? reinterpret_cast<const EmbeddedResource *>(resource)->size : 0;
+}
+
+HGLOBAL WINAPI LoadResource(HMODULE, HRSRC resource)
+{
+    // The bytes are part of the program image already: loading is finding them.
+    return seam::enter("LoadResource") ? nullptr : resource;
+}
+
+LPVOID WINAPI LockResource(HGLOBAL loaded)
+{
+    if (!loaded)
+        return nullptr;
+    return const_cast<unsigned char *>(static_cast<const EmbeddedResource *>(loaded)->data);
+}
+
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count)
+{
+    int64_t frequency;
+    if (!seam::counter(&frequency, &count->QuadPart))
+        count->QuadPart = static_cast<int64_t>(SDL_GetPerformanceCounter());
+    return TRUE;
+}
+
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency)
+{
+    int64_t value;
+    if (!seam::counter(&frequency->QuadPart, &value))
+        frequency->QuadPart = static_cast<int64_t>(SDL_GetPerformanceFrequency());
+    return TRUE;
+}
+
+void WINAPI Sleep(DWORD milliseconds)
+{
+    SDL_Delay(milliseconds);
+}

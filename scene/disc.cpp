@@ -1,0 +1,97 @@
+// Disc particles: simulation (init, respawn, update) and drawing.
+#include "scene/disc.h"
+
+#include "platform/gl.h"
+#include "render/kaleidoscope.h"
+#include "render/random.h"
+#include "scene/drift_scene.h"
+
+namespace {
+
+const double kLifeSeconds = 32.0;
+const double kPhasePerSecond = 0.03125;  // 1 / kLifeSeconds
+const float kMinimumSpin = 720.0f;       // every disc turns at least twice in its life
+const double kSizeFloor = 0.25;
+const double kCellPixels = 64.0;
+
+}  // namespace
+
+void initDisc(Disc &disc, float phase)
+{
+    disc.phase = phase;
+    respawnDisc(disc);
+}
+
+void respawnDisc(Disc &disc)
+{
+    DriftScene &scene = *currentDriftScene();
+    disc.birthTime = static_cast<float>(double(scene.kaleidoscope->time) - disc.phase * kLifeSeconds);
+    if (scene.uniform) {
+        disc.spin = scene.spin;
+        disc.size = static_cast<float>(scene.size + kSizeFloor);
+        disc.cell = scene.discCell;
+    } else {
+        disc.spin = static_cast<float>(randomFraction() * scene.spin * 2.0);
+        disc.size = static_cast<float>(randomFraction() * scene.size + kSizeFloor);
+        disc.cell = scene.started ? static_cast<int32_t>(randomFraction() * scene.cellCount)
+                                  : scene.discCell;
+    }
+    disc.halfHeight = scene.aspect;
+    if (disc.spin < kMinimumSpin)
+        disc.spin = kMinimumSpin;
+
+    const ImageRecord &atlas = scene.images[0];
+    const bool hasAtlas = atlas.width > 0 && atlas.height > 0;  // a failed load has no size
+    disc.textureWindow[0] = hasAtlas ? static_cast<float>(disc.cell * kCellPixels / atlas.width) : 0;
+    disc.textureWindow[1] = 0.0f;
+    disc.textureWindow[2] = hasAtlas ? static_cast<float>(kCellPixels / atlas.width) : 0;
+    disc.textureWindow[3] = hasAtlas ? static_cast<float>(kCellPixels / atlas.height) : 0;
+
+    const float grey = static_cast<float>(randomFraction() * 0.2 + 0.8);
+    disc.colour[0] = disc.colour[1] = disc.colour[2] = grey;
+    disc.colour[3] = static_cast<float>((randomFraction() + 1.0) * 0.5);
+    disc.position[1] = static_cast<float>(randomFraction() * -2.4);
+    disc.position[2] = static_cast<float>(randomFraction() * 2.0);
+    disc.angle = static_cast<float>(randomFraction() * 360.0);
+}
+
+void updateDisc(Disc &disc)
+{
+    DriftScene &scene = *currentDriftScene();
+    const double edge = scene.kaleidoscope->currentWedge->edgeLength;
+    disc.phase = static_cast<float>((double(scene.kaleidoscope->time) - disc.birthTime) *
+                                    kPhasePerSecond);
+    if (disc.phase > 1.0f) {  // one rebirth however long the stall: only the fraction is kept
+        disc.phase = static_cast<float>(disc.phase - static_cast<int64_t>(disc.phase));
+        scene.tickParameters();
+        respawnDisc(disc);
+    }
+    // From -edge to 2 x edge over a life: the disc enters the wedge (x >= 0) a third of the way.
+    disc.position[0] = static_cast<float>(edge * disc.phase * 3.0 - edge);
+    disc.angle = static_cast<float>(double(disc.phase) * disc.spin);
+}
+
+void drawDisc(const Disc &disc)
+{
+    const float h = disc.halfHeight;
+    const float s0 = disc.textureWindow[0], t0 = disc.textureWindow[1];
+    const float sw = disc.textureWindow[2], th = disc.textureWindow[3];
+    const float k = static_cast<float>((disc.phase * 0.5 + 1.0) * disc.size);  // grows to 1.5x
+    glPushMatrix();
+    glTranslatef(disc.position[0], disc.position[1], disc.position[2]);
+    glRotatef(disc.angle, 0.0f, 0.0f, 1.0f);
+    glScalef(k, k, 1.0f);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glColor4fv(disc.colour);
+    glTexCoord2f(s0, t0 + th);
+    glVertex3f(-1.0f, -h, 0.0f);
+    glTexCoord2f(s0 + sw, t0 + th);
+    glVertex3f(1.0f, -h, 0.0f);
+    glTexCoord2f(s0 + sw, t0);
+    glVertex3f(1.0f, h, 0.0f);
+    glTexCoord2f(s0, t0);
+    glVertex3f(-1.0f, h, 0.0f);
+    glEnd();
+    glPopMatrix();
+}

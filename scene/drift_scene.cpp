@@ -1,0 +1,101 @@
+// The drift scene: set-up, the shared parameters and their easing, and the disc loops.
+#include "scene/drift_scene.h"
+
+#include "image/resource_image.h"
+#include "platform/gl.h"
+#include "render/kaleidoscope.h"
+#include "render/random.h"
+
+namespace {
+
+const int32_t kAtlasCells = 8;
+const float kPhaseSpacing = 0.01010101f;  // spreads the discs evenly over one life
+const int kStartPattern = 1;              // 12 wedges
+const char *const kImageNames[3] = {"JPEG_DISCS_MASK", "JPEG_CLOUDS_MASK", "LOGO_MASK"};
+
+DriftScene *current = nullptr;
+
+// Eased value between start and start + change at fraction s.
+float ease(float start, float change, double s) { return static_cast<float>(start + s * change); }
+
+}  // namespace
+
+DriftScene *currentDriftScene() { return current; }
+
+DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
+{
+    aspect = static_cast<float>(randomFraction() * 0.55 + 0.05);
+    size = static_cast<float>(randomFraction() * 0.999 + 0.001);
+    spin = static_cast<float>(randomFraction() * 1400.0);
+    uniform = static_cast<int>(randomFraction() * 2) == 0;
+    cellCount = kAtlasCells;
+    discCell = 0;
+    current = this;
+    kaleidoscope->selectPattern(kStartPattern, false);
+}
+
+DriftScene::~DriftScene()
+{
+    delete[] discs;
+    delete[] images;
+    if (current == this)
+        current = nullptr;
+}
+
+void DriftScene::start()
+{
+    discs = new Disc[kDiscCount]();
+    discCell = static_cast<int32_t>(randomFraction() * cellCount);
+    images = new ImageRecord[3]();
+    for (int i = 0; i < 3; ++i)
+        loadResourceImage(images[i], kImageNames[i]);  // a failed load leaves texture 0
+    glDisable(GL_LIGHTING);
+    for (int i = 0; i < kDiscCount; ++i)
+        initDisc(discs[i], static_cast<float>(i * static_cast<double>(kPhaseSpacing)));
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void DriftScene::update()
+{
+    started = 1;
+    for (int i = 0; i < kDiscCount; ++i)
+        updateDisc(discs[i]);
+}
+
+void DriftScene::drawContent()
+{
+    for (int i = 0; i < kDiscCount; ++i)
+        drawDisc(discs[i]);
+}
+
+void DriftScene::tickParameters()
+{
+    if (++rerollCount > rerollPeriod) {
+        rerollCount = 0;
+        rerollPeriod = 1 + static_cast<int32_t>(randomFraction() * 100);
+        uniform = static_cast<int>(randomFraction() * 2) == 0;
+        discCell = static_cast<int32_t>(randomFraction() * cellCount);
+        if (randomFraction() < 0.1)  // now and then a morph to 12 or (one time in three) 24 wedges
+            kaleidoscope->selectPattern(randomFraction() >= 0.333 ? 1 : 7, true);
+        // Each new target lies in the other half of its range; the test draw comes first.
+        sizeStart = size;
+        sizeChange = randomFraction() < 0.5
+                         ? static_cast<float>(randomFraction() * 0.4995 +
+                                              (size < 0.5005 ? 0.4995 : 0.0) + 0.001 - sizeStart)
+                         : 0.0f;
+        spinStart = spin;
+        spinChange = randomFraction() < 0.5
+                         ? static_cast<float>(randomFraction() * 700.0 +
+                                              (spin <= 700.0 ? 700.0 : 0.0) - spinStart)
+                         : 0.0f;
+        aspectStart = aspect;
+        aspectChange = randomFraction() < 0.5
+                           ? static_cast<float>(randomFraction() * 0.55 + 0.05 - aspectStart)
+                           : 0.0f;
+    }
+    const double b = static_cast<double>(rerollCount) / rerollPeriod;
+    const double s = b * b * (3.0 - 2.0 * b);
+    size = ease(sizeStart, sizeChange, s);
+    spin = ease(spinStart, spinChange, s);
+    aspect = ease(aspectStart, aspectChange, s);
+}

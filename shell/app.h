@@ -1,0 +1,75 @@
+// The application shell: process entry, the GL window of each pass, the message loop and the
+// window procedure. The only code that talks to the window system.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <cstdint>
+
+class Kaleidoscope;
+
+struct Application {
+    HINSTANCE instance;
+    const char *className;
+};
+
+// Creation settings of a window.
+struct WindowSettings {
+    Application *application;
+    const char *title;
+    int32_t width;  // desktop size, in both modes
+    int32_t height;
+    int32_t colourBits;
+    int32_t fullScreen;  // mode of the window of this pass
+};
+
+// The shell's window record, carried by the window as its user data.
+struct AppWindow {
+    Kaleidoscope *renderer;
+    HWND window;
+    HDC deviceContext;
+    HGLRC glContext;
+    WindowSettings settings;
+    int32_t active;  // 1: draw whenever the queue is empty; 0: wait for the next message
+};
+
+// The message that flips full-screen and windowed display by ending the pass.
+const UINT kModeSwitchMessage = WM_USER + 1;
+
+namespace shell {
+
+// While set, a new pass starts after the current one ends.
+extern int32_t keepRunning;
+// Mode of the next window; differs from the window's own mode until the next pass starts.
+extern int32_t fullScreen;
+// Points at the AppWindow's renderer field for the whole run.
+extern Kaleidoscope **rendererSlot;
+
+}  // namespace shell
+
+// The process entry: asks for full-screen, then runs passes until quit; the exit status.
+int runApplication(HINSTANCE instance);
+
+// Registers the "OpenGL" window class.
+bool registerGLClass(const Application &application);
+// Opens the window of one pass with its device and GL contexts, releasing them on failure.
+bool createRenderWindow(AppWindow &appWindow);
+// Closes what createRenderWindow opened; safe on a partly or fully closed record.
+void destroyRenderWindow(AppWindow &appWindow);
+
+// Handles messages for the window until WM_QUIT, drawing whenever the queue is empty.
+void runMessageLoop(AppWindow &appWindow);
+// Draws, swaps and paces one frame.
+void presentFrame(AppWindow &appWindow);
+// Passes a new client size to the renderer, if there is one yet.
+void forwardResize(int32_t width, int32_t height);
+// Ends the pass and the program.
+void requestQuit(AppWindow &appWindow);
+// Ends the pass so the next one opens in the other display mode.
+void requestModeSwitch(AppWindow &appWindow);
+
+// The window procedure of the "OpenGL" class.
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The key-message half of the window procedure.
+LRESULT handleKeyMessage(AppWindow *appWindow, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam);

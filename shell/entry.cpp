@@ -1,0 +1,73 @@
+// Process entry: the full-screen question, the window class, and one pass per window.
+#include "shell/app.h"
+
+#include "render/kaleidoscope.h"
+
+namespace shell {
+int32_t keepRunning = 0;
+int32_t fullScreen = 0;
+Kaleidoscope **rendererSlot = nullptr;
+}  // namespace shell
+
+namespace {
+
+const char *const kClassName = "OpenGL";
+const char *const kTitle = "Brindlewick";
+const int32_t kColourBits = 32;
+
+// Settings for windows of the desktop's size.
+WindowSettings desktopSettings(Application &application)
+{
+    RECT desktop = {0, 0, 0, 0};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return WindowSettings{&application,         kTitle,      desktop.right - desktop.left,
+                          desktop.bottom - desktop.top, kColourBits, 1};
+}
+
+// A renderer sized to the window's real client area: sizing messages come before it exists.
+Kaleidoscope *createRenderer(AppWindow &appWindow)
+{
+    Kaleidoscope *renderer =
+        new Kaleidoscope(appWindow.settings.width, appWindow.settings.height);
+    RECT client;
+    if (GetClientRect(appWindow.window, &client))
+        renderer->resize(client.right - client.left, client.bottom - client.top);
+    return renderer;
+}
+
+}  // namespace
+
+int runApplication(HINSTANCE instance)
+{
+    Application application = {instance, kClassName};
+    AppWindow appWindow = {};
+    shell::rendererSlot = &appWindow.renderer;
+
+    appWindow.settings = desktopSettings(application);
+    if (MessageBoxA(nullptr, "Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                    MB_YESNO | MB_ICONQUESTION) == IDNO)
+        appWindow.settings.fullScreen = 0;
+
+    if (!registerGLClass(application)) {
+        MessageBoxA(nullptr, "Error Registering Window Class!", "Error", MB_ICONWARNING);
+        return -1;
+    }
+    shell::keepRunning = 1;
+    shell::fullScreen = appWindow.settings.fullScreen;
+    while (shell::keepRunning) {
+        appWindow.settings.fullScreen = shell::fullScreen;
+        if (!createRenderWindow(appWindow)) {
+            MessageBoxA(nullptr, "Error Creating OpenGL Window", "Error", MB_ICONWARNING);
+            shell::keepRunning = 0;
+            break;
+        }
+        appWindow.renderer = createRenderer(appWindow);
+        runMessageLoop(appWindow);
+        delete appWindow.renderer;  // its GL objects end with the context destroyed next
+        appWindow.renderer = nullptr;
+        destroyRenderWindow(appWindow);
+    }
+    shell::rendererSlot = nullptr;
+    UnregisterClassA(kClassName, instance);
+    return 0;
+}

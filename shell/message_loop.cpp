@@ -1,0 +1,45 @@
+// The message loop of one pass and the shell operations the window procedure calls.
+#include "shell/app.h"
+
+#include "render/kaleidoscope.h"
+
+void runMessageLoop(AppWindow &appWindow)
+{
+    MSG message;
+    for (;;) {
+        // Only this window's messages: a quit message must be posted to the window itself.
+        if (PeekMessageA(&message, appWindow.window, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return;
+            DispatchMessageA(&message);
+        } else if (appWindow.active) {
+            presentFrame(appWindow);
+        } else {
+            WaitMessage();
+        }
+    }
+}
+
+void presentFrame(AppWindow &appWindow)
+{
+    appWindow.renderer->renderFrame(kMirrorsRequested);
+    SwapBuffers(appWindow.deviceContext);
+    Sleep(static_cast<DWORD>(appWindow.renderer->frameDelay));
+}
+
+void forwardResize(int32_t width, int32_t height)
+{
+    if (shell::rendererSlot && *shell::rendererSlot)
+        (*shell::rendererSlot)->resize(width, height);
+}
+
+void requestQuit(AppWindow &appWindow)
+{
+    PostMessageA(appWindow.window, WM_QUIT, 0, 0);
+    shell::keepRunning = 0;
+}
+
+void requestModeSwitch(AppWindow &appWindow)
+{
+    PostMessageA(appWindow.window, kModeSwitchMessage, 0, 0);
+}
