@@ -12,7 +12,8 @@ int scriptedAnswer = -1;
 bool counterDriven = false;
 int64_t drivenFrequency = 1;
 int64_t drivenValue = 0;
-std::function<void(HDC)> swapHook;
+std::vector<std::pair<std::string, std::function<void()>>> hooks;
+HWND newestWindow = nullptr;
 
 }  // namespace
 
@@ -31,11 +32,32 @@ void setCounter(int64_t frequency, int64_t value)
     drivenValue = value;
 }
 
-void setSwapHook(std::function<void(HDC)> hook) { swapHook = std::move(hook); }
+void onCall(const std::string &name, std::function<void()> action)
+{
+    hooks.emplace_back(name, std::move(action));
+}
+
+HWND lastWindow() { return newestWindow; }
+
+void setLastWindow(HWND window) { newestWindow = window; }
+
+void reset()
+{
+    callLog.clear();
+    failing.clear();
+    hooks.clear();
+    scriptedAnswer = -1;
+    counterDriven = false;
+}
 
 bool enter(const char *name, const std::string &detail)
 {
     callLog.push_back(detail.empty() ? std::string(name) : std::string(name) + " " + detail);
+    for (size_t i = 0; i < hooks.size(); ++i)  // by index: an action may add hooks
+        if (hooks[i].first == name) {
+            auto action = hooks[i].second;
+            action();
+        }
     return std::find(failing.begin(), failing.end(), name) != failing.end();
 }
 
@@ -48,10 +70,5 @@ bool counter(int64_t *frequency, int64_t *value)
     return counterDriven;
 }
 
-void afterSwap(HDC dc)
-{
-    if (swapHook)
-        swapHook(dc);
-}
 
 }  // namespace seam

@@ -1,5 +1,5 @@
 // Test seam of the SDL-backed Win32 layer: a log of the calls made, injected failures of named
-// calls, a scripted message-box answer, a hand-driven performance counter and a swap hook.
+// calls, a scripted message-box answer, a hand-driven performance counter and call hooks.
 #pragma once
 
 #include "platform/win32.h"
@@ -21,16 +21,20 @@ void failCall(const std::string &name);
 void setMessageBoxAnswer(int answer);
 // Makes the performance counter read this fixed value at this frequency.
 void setCounter(int64_t frequency, int64_t value);
-// Runs after every SwapBuffers, so a test can post messages into a running loop.
-void setSwapHook(std::function<void(HDC)> hook);
+// Runs the action whenever that call is made, so a test can post messages into a running loop.
+void onCall(const std::string &name, std::function<void()> action);
+// The window created last, while it lives; null otherwise.
+HWND lastWindow();
+// Back to the real behaviour of every call, with an empty log.
+void reset();
 
-// Layer-internal: logs the call and tells whether it must fail.
+// Layer-internal: logs the call, runs its hook and tells whether it must fail.
 bool enter(const char *name, const std::string &detail = std::string());
 // Layer-internal: the scripted message-box answer, or a negative value.
 int messageBoxAnswer();
 // Layer-internal: true and the counter's frequency and value when a test drives it.
 bool counter(int64_t *frequency, int64_t *value);
-// Layer-internal: runs the swap hook, if any.
-void afterSwap(HDC dc);
+// Layer-internal: remembers the window created last.
+void setLastWindow(HWND window);
 
 }  // namespace seam

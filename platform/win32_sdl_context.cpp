@@ -95,6 +95,5 @@ BOOL WINAPI SwapBuffers(HDC dc)
     if (!win32sdl::liveWindow(dc->window))
         return FALSE;
     SDL_GL_SwapWindow(dc->window->sdl);
-    seam::afterSwap(dc);
     return TRUE;
 }

@@ -192,6 +192,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     HWND window = new HWND__{sdl, windowClass->procedure, 0, style, HDC__{}};
     window->dc.window = window;
     windows.push_back(window);
+    seam::setLastWindow(window);
     CREATESTRUCTA create = {param, instance, nullptr, nullptr, height, width, y, x,
                             static_cast<LONG>(style), title, className, exStyle};
     window->procedure(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
@@ -206,6 +207,8 @@ BOOL WINAPI DestroyWindow(HWND window)
     window->procedure(window, WM_DESTROY, 0, 0);
     win32sdl::dropMessagesFor(window);
     windows.erase(std::find(windows.begin(), windows.end(), window));
+    if (seam::lastWindow() == window)
+        seam::setLastWindow(nullptr);
     SDL_DestroyWindow(window->sdl);
     delete window;
     return TRUE;

@@ -1,0 +1,228 @@
+// Snapshots, read back from the written PNG files.
+#include "support/gl_window_test.h"
+
+#include <png.h>
+#include <zlib.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+struct Png {
+    int width = 0, height = 0;
+    std::vector<std::vector<unsigned char>> rows;  // RGB, the file's first row first
+};
+
+// Decodes a PNG file with libpng, as RGB.
+Png readPng(const std::string &path)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return Png();
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return Png();
+    Png png;
+    png.width = image.width;
+    png.height = image.height;
+    const size_t stride = size_t(image.width) * 3;
+    for (size_t y = 0; y < image.height; ++y)
+        png.rows.emplace_back(pixels.begin() + y * stride, pixels.begin() + (y + 1) * stride);
+    return png;
+}
+
+struct Chunk {
+    std::string type;
+    std::string data;
+};
+
+// The file's chunks in order, read straight from its bytes.
+std::vector<Chunk> readChunks(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<Chunk> chunks;
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const unsigned char *p = reinterpret_cast<const unsigned char *>(&bytes[at]);
+        const size_t length = size_t(p[0]) << 24 | size_t(p[1]) << 16 | size_t(p[2]) << 8 | p[3];
+        chunks.push_back({bytes.substr(at + 4, 4), bytes.substr(at + 8, length)});
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+class Snapshot : public GLWindowTest {
+protected:
+    Kaleidoscope &open(int width, int height) { return openRenderer(width, height); }
+    // Clears the back buffer to one colour, with the top `band` rows in another.
+    void paint(int width, int height, int band)
+    {
+        glDrawBuffer(GL_BACK);
+        glClearColor(0, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, height - band, width, band);
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    ScopedTempDir dir;
+};
+
+TEST_F(Snapshot, NamesCarryZeroPaddedSizesAndARunningNumber)
+{
+    open(800, 600).takeSnapshot();
+    EXPECT_EQ(readPng("snap_800_x_600_1.png").width, 800);
+    appWindow.renderer->resize(64, 48);
+    appWindow.renderer->takeSnapshot();
+    const Png small = readPng("snap_064_x_048_2.png");
+    EXPECT_EQ(small.width, 64);
+    EXPECT_EQ(small.height, 48);
+}
+
+TEST_F(Snapshot, FourDigitSizesAreWrittenInFull)
+{
+    Kaleidoscope &k = open(1280, 1024);
+    k.takeSnapshot();
+    k.takeSnapshot();
+    EXPECT_EQ(readPng("snap_1280_x_1024_2.png").height, 1024);
+}
+
+TEST_F(Snapshot, FileIsUprightAndItsRowsUnshearedAtAnOddWidth)
+{
+    const int width = 1023, height = 40;
+    Kaleidoscope &k = open(width, height);
+    paint(width, height, 5);
+    glEnable(GL_SCISSOR_TEST);  // a white column at x 100...109
+    glScissor(100, 0, 10, height);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    k.takeSnapshot();
+    const Png png = readPng("snap_1023_x_040_1.png");
+    ASSERT_EQ(png.height, height);
+    const std::string header = readChunks("snap_1023_x_040_1.png").at(0).data;
+    EXPECT_EQ(header[8], 8);  // bit depth
+    EXPECT_EQ(header[9], 2);  // RGB: rows of exactly width x 3 bytes
+    for (int y = 0; y < height; ++y) {
+        const auto &row = png.rows[y];
+        EXPECT_GT(row[100 * 3 + 1], 200) << "row " << y;
+        EXPECT_GT(row[109 * 3 + 1], 200) << "row " << y;
+        EXPECT_LT(row[110 * 3 + 1], 50) << "row " << y;
+        EXPECT_LT(row[99 * 3 + 1], 50) << "row " << y;
+    }
+    EXPECT_GT(png.rows[0][0], 200);           // the window's top row (red) comes first
+    EXPECT_LT(png.rows[0][2], 50);
+    EXPECT_GT(png.rows[height - 1][2], 200);  // and its bottom row (blue) last
+}
+
+TEST_F(Snapshot, CarriesTitleAuthorAndACompressedDescription)
+{
+    open(64, 48).takeSnapshot();
+    const std::string name = "snap_064_x_048_1.png";
+    const std::vector<Chunk> chunks = readChunks(name);
+    ASSERT_GE(chunks.size(), 6u);
+    EXPECT_EQ(chunks[0].type, "IHDR");
+    EXPECT_EQ(chunks[1].type, "tEXt");
+    EXPECT_EQ(chunks[1].data, std::string("Title\0", 6) + name);
+    EXPECT_EQ(chunks[2].type, "tEXt");
+    EXPECT_EQ(chunks[2].data, std::string("Author\0Halvorsk", 15));
+    ASSERT_EQ(chunks[3].type, "zTXt");
+    const std::string keyword("Description\0\0", 13);  // keyword, separator, method 0
+    ASSERT_EQ(chunks[3].data.compare(0, keyword.size(), keyword), 0);
+    const std::string packed = chunks[3].data.substr(keyword.size());
+    std::vector<unsigned char> text(256);
+    uLongf length = text.size();
+    ASSERT_EQ(uncompress(text.data(), &length, reinterpret_cast<const Bytef *>(packed.data()),
+                         packed.size()),
+              Z_OK);
+    EXPECT_EQ(std::string(text.begin(), text.begin() + length), "Kaleidoscope Snapshot");
+    EXPECT_EQ(chunks[4].type, "IDAT");
+    EXPECT_EQ(chunks.back().type, "IEND");
+    std::ifstream in(name, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.find("Kaleidoscope Snapshot"), std::string::npos);  // only after inflating
+}
+
+TEST_F(Snapshot, ExistingFilesAndDirectoriesAreLeftAloneAndTheNextNumberUsed)
+{
+    Kaleidoscope &k = open(64, 48);
+    std::ofstream("snap_064_x_048_1.png") << "keep";
+    std::filesystem::create_directory("snap_064_x_048_2.png");
+    k.takeSnapshot();
+    std::ifstream kept("snap_064_x_048_1.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+    EXPECT_TRUE(std::filesystem::is_directory("snap_064_x_048_2.png"));
+    EXPECT_EQ(readPng("snap_064_x_048_3.png").width, 64);
+}
+
+TEST_F(Snapshot, ZeroSizedViewportWritesNothing)
+{
+    Kaleidoscope &k = open(64, 48);
+    k.resize(0, 48);
+    k.takeSnapshot();
+    k.resize(64, 0);
+    k.takeSnapshot();
+    EXPECT_TRUE(std::filesystem::is_empty("."));
+}
+
+TEST_F(Snapshot, WriteCutShortLeavesNoFileAndSaysWhy)
+{
+    Kaleidoscope &k = open(256, 256);
+    for (int i = 0; i < 64; ++i) {  // noise, so the file cannot shrink below the limit
+        glEnable(GL_SCISSOR_TEST);
+        glScissor((i * 37) % 256, (i * 91) % 256, 7, 5);
+        glClearColor((i % 3) / 2.0f, (i % 5) / 4.0f, (i % 7) / 6.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    // In a child process: files there may grow to 600 bytes, and growing further fails.
+    auto snapshotWithSmallFileLimit = [&k] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {600, 600};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        k.takeSnapshot();
+        exit(std::filesystem::exists("snap_256_x_256_1.png") ? 1 : 0);
+    };
+    EXPECT_EXIT(snapshotWithSmallFileLimit(), ::testing::ExitedWithCode(0),
+                "Snapshot snap_256_x_256_1.png not written: ");
+}
+
+TEST(SnapshotOfTheProgram, FileShowsTheFrameOnTheScreenWhenPIsPressed)
+{
+    ScopedTempDir dir;
+    seam::reset();
+    seam::setMessageBoxAnswer(IDNO);
+    std::vector<unsigned char> shown;
+    int frames = 0;
+    int width = 0, height = 0;
+    seam::onCall("SwapBuffers", [&] {
+        if (++frames == 3) {  // just before this frame is presented
+            width = (*shell::rendererSlot)->viewportWidth;
+            height = (*shell::rendererSlot)->viewportHeight;
+            shown = readPixels(width, height);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+        } else if (frames == 4) {
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    ASSERT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
+    char name[64];
+    snprintf(name, sizeof name, "snap_%03d_x_%03d_1.png", width, height);
+    const Png png = readPng(name);
+    ASSERT_EQ(png.width, width);
+    ASSERT_EQ(png.height, height);
+    long difference = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x)
+            difference += std::abs(int(png.rows[y][x]) - shown[size_t(height - 1 - y) * width * 3 + x]);
+    EXPECT_EQ(difference, 0);
+}
+
+}  // namespace

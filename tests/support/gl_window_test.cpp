@@ -1,0 +1,94 @@
+// Window fixture and shared helpers for GL tests.
+#include "support/gl_window_test.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+// The mark: a small square 2 units out, 10 degrees past straight down, off the wedge edge, so
+// its mirror image across that edge lands somewhere else.
+const float kMarkX = 0.347f, kMarkY = -1.97f, kMarkSize = 0.12f;
+}  // namespace
+
+void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
+{
+    seam::reset();
+    application = {GetModuleHandleA(nullptr), "OpenGL"};
+    ASSERT_TRUE(registerGLClass(application));
+    appWindow.settings = {&application, "Brindlewick", clientWidth + 8, clientHeight + 64, 32,
+                          fullScreen};
+    ASSERT_TRUE(createRenderWindow(appWindow));
+    shell::rendererSlot = &appWindow.renderer;
+}
+
+Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
+{
+    openWindow(clientWidth, clientHeight);
+    appWindow.renderer = new Kaleidoscope(clientWidth, clientHeight);
+    return *appWindow.renderer;
+}
+
+void GLWindowTest::TearDown()
+{
+    delete appWindow.renderer;
+    appWindow.renderer = nullptr;
+    destroyRenderWindow(appWindow);
+    UnregisterClassA("OpenGL", application.instance);
+    shell::rendererSlot = nullptr;
+}
+
+std::vector<unsigned char> readPixels(int width, int height)
+{
+    std::vector<unsigned char> pixels(size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void ProbeScene::drawContent()
+{
+    ++drawCalls;
+    if (!drawMark)
+        return;
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex2f(kMarkX - kMarkSize, kMarkY - kMarkSize);
+    glVertex2f(kMarkX + kMarkSize, kMarkY - kMarkSize);
+    glVertex2f(kMarkX + kMarkSize, kMarkY + kMarkSize);
+    glVertex2f(kMarkX - kMarkSize, kMarkY + kMarkSize);
+    glEnd();
+}
+
+ProbeScene &installProbe(Kaleidoscope &renderer)
+{
+    delete renderer.scene;
+    ProbeScene *probe = new ProbeScene(&renderer);
+    renderer.scene = probe;
+    return *probe;
+}
+
+ScopedTempDir::ScopedTempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "brindlewick-XXXXXX").string();
+    dir = mkdtemp(pattern.data());
+    previous = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir);
+}
+
+ScopedTempDir::~ScopedTempDir()
+{
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+}
+
+bool logged(const std::string &entry) { return findCall(entry) >= 0; }
+
+int findCall(const std::string &prefix, int from)
+{
+    const auto &calls = seam::calls();
+    for (size_t i = from; i < calls.size(); ++i)
+        if (calls[i].compare(0, prefix.size(), prefix) == 0)
+            return static_cast<int>(i);
+    return -1;
+}

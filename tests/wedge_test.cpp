@@ -1,0 +1,69 @@
+// The eight patterns and wedge construction.
+#include "render/wedge.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Whether a point is kept by a clip plane (a x + b y + c z + d >= 0).
+bool keeps(const double plane[4], double x, double y)
+{
+    return plane[0] * x + plane[1] * y + plane[3] >= 0.0;
+}
+
+TEST(Wedge, PatternTableHasTenToTwentyFourWedgesWithTheirEdgeLengths)
+{
+    const float edges[8] = {2.472135f, 2.070552f, 1.780167f, 1.560722f,
+                            1.389185f, 1.251476f, 1.138519f, 1.044210f};
+    for (int k = 0; k < 8; ++k) {
+        Wedge wedge;
+        const int n = 10 + 2 * k;
+        buildWedge(wedge, 360.0f / n);
+        EXPECT_EQ(wedge.count, n) << "pattern " << k;
+        EXPECT_NEAR(wedge.edgeLength, edges[k], 1e-5) << "pattern " << k;
+        EXPECT_NEAR(wedge.cornerA[0], 0.0, 2e-5);  // 4.712385 is a hair short of 3 pi / 2
+        EXPECT_NEAR(wedge.cornerA[1], -4.0, 1e-5);
+    }
+}
+
+TEST(Wedge, CountRoundsUpOnlyWhenMoreThanHalfADegreeIsLeft)
+{
+    Wedge wedge;
+    buildWedge(wedge, 36.0f);
+    EXPECT_EQ(wedge.count, 10);
+    buildWedge(wedge, std::nextafter(36.0f, 37.0f));  // 360 / angle just below 10
+    EXPECT_EQ(wedge.count, 10);
+    buildWedge(wedge, 31.0f);  // 360 - 11 x 31 = 19
+    EXPECT_EQ(wedge.count, 12);
+    buildWedge(wedge, 359.6f);  // 0.4 left is not enough
+    EXPECT_EQ(wedge.count, 1);
+}
+
+TEST(Wedge, PlanesForNinetyDegreesKeepExactlyTheLowerRightQuadrant)
+{
+    Wedge wedge;
+    buildWedge(wedge, 90.0f);
+    for (double angle = 0; angle < 360; angle += 7.5) {
+        const double x = std::cos(angle * M_PI / 180), y = std::sin(angle * M_PI / 180);
+        const bool inQuadrant = x >= -1e-6 && y <= 1e-6;
+        const bool kept = keeps(wedge.plane0, x, y) && keeps(wedge.plane1, x, y);
+        if (std::fabs(x) > 1e-3 && std::fabs(y) > 1e-3) {  // away from the edges themselves
+            EXPECT_EQ(kept, inQuadrant) << angle << " degrees";
+        }
+    }
+}
+
+TEST(Wedge, PlanesKeepTheWedgeBetweenItsCorners)
+{
+    Wedge wedge;
+    buildWedge(wedge, 30.0f);
+    const double inside = (270.0 + 15.0) * M_PI / 180, outside = (270.0 + 45.0) * M_PI / 180;
+    EXPECT_TRUE(keeps(wedge.plane0, std::cos(inside), std::sin(inside)) &&
+                keeps(wedge.plane1, std::cos(inside), std::sin(inside)));
+    EXPECT_FALSE(keeps(wedge.plane1, std::cos(outside), std::sin(outside)));
+    EXPECT_FALSE(keeps(wedge.plane0, -0.5, -1.0));
+}
+
+}  // namespace
