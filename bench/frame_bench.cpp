@@ -1,0 +1,83 @@
+// Frame benchmark: renders frames offscreen with the real drift scene and prints the median
+// milliseconds per frame, glFinish included, and the scene's own share of the work.
+// Usage: frame_bench [WIDTH HEIGHT WEDGES FRAMES]   (defaults 1280 720 24 120)
+#include "platform/gl.h"
+#include "render/kaleidoscope.h"
+#include "scene/drift_scene.h"
+#include "shell/app.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Median of the milliseconds one call of `work` takes, over `runs` calls.
+double medianMilliseconds(int runs, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[runs / 2];
+}
+
+// The index of the pattern with that many wedges (10...24, even).
+int patternFor(int wedges) { return std::clamp((wedges - 10) / 2, 0, 7); }
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    const int width = argc > 1 ? atoi(argv[1]) : 1280, height = argc > 2 ? atoi(argv[2]) : 720;
+    const int wedges = argc > 3 ? atoi(argv[3]) : 24, frames = argc > 4 ? atoi(argv[4]) : 120;
+
+    Application application = {GetModuleHandleA(nullptr), "OpenGL"};
+    AppWindow appWindow = {};
+    appWindow.settings = {&application, "Brindlewick", width + 8, height + 64, 32, 0};
+    if (!registerGLClass(application) || !createRenderWindow(appWindow)) {
+        fprintf(stderr, "frame_bench: no GL window\n");
+        return 1;
+    }
+    Kaleidoscope renderer(width, height);
+    renderer.selectPattern(patternFor(wedges), false);
+    renderer.renderFrame(kMirrorsRequested);  // warm up: textures, shaders, first clears
+    glFinish();
+
+    const double frame = medianMilliseconds(frames, [&] {
+        renderer.renderFrame(kMirrorsRequested);
+        glFinish();
+    });
+    Scene &scene = *renderer.scene;
+    // Where the time goes: the backdrop alone (clear, gradient, two cloud layers, logo).
+    const double backdrop = medianMilliseconds(frames, [&] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        scene.beginFrame(1);
+        scene.endFrame();
+        glFinish();
+    });
+    // The scene's own work: advancing 100 discs, and issuing every wedge's disc quads to the
+    // GL (timed without waiting for the GL to draw them).
+    const double update = medianMilliseconds(frames * 10, [&] { scene.update(); });
+    const int drawnWedges = renderer.currentWedge->count;
+    const double issue = medianMilliseconds(frames, [&] {
+        for (int i = 0; i < drawnWedges; ++i)
+            scene.drawContent();
+    });
+    glFinish();
+    printf("%dx%d, %d wedges, %d frames: median %.2f ms per frame (%.1f fps)\n", width, height,
+           drawnWedges, frames, frame, 1000.0 / frame);
+    printf("  backdrop alone %.2f ms; scene work: update %.4f ms, issuing %d x 100 discs %.3f ms\n",
+           backdrop, update, drawnWedges, issue);
+    destroyRenderWindow(appWindow);
+    return 0;
+}
