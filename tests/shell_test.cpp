@@ -60,6 +60,16 @@ TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
     EXPECT_EQ(appWindow.renderer->viewportHeight, 60);
 }
 
+TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
+{
+    openWindow(64, 64);
+    drainMessages(appWindow.window);
+    PostMessageA(appWindow.window, WM_QUIT, 0, 0);
+    destroyRenderWindow(appWindow);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+}
+
 // Screen-saver and monitor power-down requests get no default handling; others do.
 void expectSystemCommandsRefused(HWND window)
 {
@@ -143,6 +153,27 @@ TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
     EXPECT_GT(findCall("ShowCursor FALSE"), findCall("DestroyWindow"));
     EXPECT_LT(findCall("ShowCursor FALSE"), fullScreen);
     EXPECT_GT(findCall("ShowCursor TRUE"), findCall("DestroyWindow", fullScreen));
+}
+
+TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)
+{
+    seam::reset();
+    HWND first = nullptr;
+    int framesInSecond = 0;
+    const int status = runProgram(IDNO, [&](int frame) {
+        if (frame == 1) {
+            first = seam::lastWindow();
+            post(kModeSwitchMessage);
+            post(kModeSwitchMessage);  // two quits follow; the second is left for a dead window
+        } else if (seam::lastWindow() != first && ++framesInSecond == 3) {
+            post(WM_CLOSE);
+        }
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(framesInSecond, 3);  // the new window lived on
+    const int second = findCall("CreateWindowExA", findCall("CreateWindowExA") + 1);
+    ASSERT_GE(second, 0);
+    EXPECT_EQ(seam::calls()[second], kWindowedCreate);  // flipped twice: windowed again
 }
 
 TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
