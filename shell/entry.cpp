@@ -20,8 +20,12 @@ WindowSettings desktopSettings(Application &application)
 {
     RECT desktop = {0, 0, 0, 0};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    return WindowSettings{&application,         kTitle,      desktop.right - desktop.left,
-                          desktop.bottom - desktop.top, kColourBits, 1};
+    return WindowSettings{&application,
+                          kTitle,
+                          desktop.right - desktop.left,
+                          desktop.bottom - desktop.top,
+                          kColourBits,
+                          1};
 }
 
 // A renderer sized to the window's real client area: sizing messages come before it exists.

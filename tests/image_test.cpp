@@ -164,10 +164,7 @@ TEST(Masks, DiscCellsHaveBlackCornersAndTheCloudsTileWithoutASeam)
             const int x = cell * 64 + (corner & 1) * 63, y = (corner >> 1) * 63;
             EXPECT_LT(atlas.pixels[y * 512 + x], 16) << "cell " << cell;
         }
-    int brightest = 0;
-    for (int x = 0; x < 64; ++x)  // the ring of cell 2 reaches the cell's edge
-        brightest = std::max<int>(brightest, atlas.pixels[32 * 512 + 2 * 64 + x * 0]);
-    EXPECT_GT(atlas.pixels[32 * 512 + 2 * 64 + 1], 100);
+    EXPECT_GT(atlas.pixels[32 * 512 + 2 * 64 + 1], 100);  // the ring of cell 2 reaches its edge
     free(atlas.pixels);
 
     ImageRecord clouds = {};

@@ -59,7 +59,8 @@ TEST_F(Keys, KeyUpsAndCodesAbove255DoNothing)
     key(256 + 'M');
     key(256 + 'M', WM_KEYUP);
     EXPECT_EQ(renderer().mirrorsOff, 0);
-    EXPECT_EQ(findCall("DefWindowProcA 256") >= 0 && findCall("DefWindowProcA 257") >= 0, true);
+    EXPECT_TRUE(logged("DefWindowProcA 256"));
+    EXPECT_TRUE(logged("DefWindowProcA 257"));
 }
 
 TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeat)
