@@ -1,37 +1,58 @@
 # Helpers for driving the program on a virtual X server. Sourced, not run.
+# shellcheck shell=bash
 
-# Starts Xvfb on a free display with a 1024x768 screen; sets DISPLAY and XVFB_PID.
+# Starts Xvfb with a 1024x768 screen on a display number it picks itself, so runs side by side
+# cannot collide; sets DISPLAY and XVFB_PID. -noreset: without it the server resets whenever its
+# last client leaves, and a program connecting during the reset finds no X server.
 start_xvfb() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
     for _ in $(seq 100); do
-        xwininfo -root >/dev/null 2>&1 && return 0
+        if [ -s "$number_file" ]; then
+            DISPLAY=":$(head -n1 "$number_file")"
+            export DISPLAY
+            rm -f "$number_file"
+            return 0
+        fi
         sleep 0.1
     done
+    rm -f "$number_file"
     echo "Xvfb did not start" >&2
     return 1
 }
 
+# Stops a process and waits for it, killing it outright if it has not gone within 5 seconds.
+stop_process() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
 # Stops the Xvfb that start_xvfb started.
 stop_xvfb() {
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && stop_process "$XVFB_PID"
     XVFB_PID=""
 }
 
 # Prints the id of the top-level window with exactly that title (xdotool cannot match SDL's
-# UTF-8 names, xwininfo can).
+# UTF-8 names, xwininfo can); with a second argument, a window other than that one.
 window_id() {
-    xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" 'index($0, name) { print $1; exit }'
+    timeout 10 xwininfo -root -children 2>/dev/null |
+        awk -v name="\"$1\":" -v old="${2:-none}" 'index($0, name) && $1 != old { print $1; exit }'
 }
 
-# Waits up to $2 seconds (default 10) for a window with that title; prints its id.
+# Waits up to 10 seconds for a window with that title, other than window $2 if given; prints its id.
 wait_for_window() {
     local id
-    for _ in $(seq $((${2:-10} * 10))); do
-        id=$(window_id "$1")
+    for _ in $(seq 100); do
+        id=$(window_id "$@")
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done
@@ -40,12 +61,22 @@ wait_for_window() {
 
 # Prints the size of a window's client area as WIDTHxHEIGHT.
 window_size() {
-    xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+    timeout 10 xwininfo -id "$1" 2>/dev/null |
+        awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
+# Waits up to 10 seconds for a window to have that client size.
+wait_for_size() {
+    for _ in $(seq 100); do
+        [ "$(window_size "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Sends keys to a window.
 press() {
     local window=$1
     shift
-    xdotool key --window "$window" "$@" 2>/dev/null
+    timeout 10 xdotool key --window "$window" "$@" 2>/dev/null
 }
