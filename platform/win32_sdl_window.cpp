@@ -3,6 +3,7 @@
 #include "platform/win32_sdl_internal.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -60,6 +61,23 @@ Uint32 sdlFlagsFor(DWORD style, DWORD exStyle, int width, int height)
     return flags;
 }
 
+// Unless a driver is asked for by name, only one that shows windows will do: SDL would otherwise
+// fall back to a driver that draws nowhere, and the program would run unseen and unstoppable.
+void requireVisibleVideoDriver()
+{
+    const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked)
+        return;
+    const std::string unseen[] = {"offscreen", "dummy", "evdev"};
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (std::find(std::begin(unseen), std::end(unseen), name) == std::end(unseen))
+            drivers += (drivers.empty() ? "" : ",") + name;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
 }  // namespace
 
 namespace win32sdl {
@@ -68,6 +86,7 @@ bool ensureVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
+    requireVisibleVideoDriver();
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return false;
     atexit(SDL_Quit);
