@@ -68,7 +68,9 @@ wait_exit() {
 snapshot_ok() {
     local file="$work/$1"
     [ -f "$file" ] || return 1
-    pngcheck -q "$file" >/dev/null || return 1
+    if command -v pngcheck >/dev/null; then
+        pngcheck -q "$file" >/dev/null || return 1
+    fi
     [ "$(png_size "$file")" = "$2" ]
 }
 
@@ -76,6 +78,15 @@ snapshot_ok() {
 wait_for_snapshot() {
     for _ in $(seq 100); do
         snapshot_ok "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to 10 seconds for a window to be destroyed.
+wait_until_gone() {
+    for _ in $(seq 100); do
+        timeout 10 xwininfo -id "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
     return 1
@@ -103,6 +114,7 @@ check "snapshot 1 of the framed window" wait_for_snapshot snap_1016_x_704_1.png 
 press "$window" F1 || true
 full=$(wait_for_window Brindlewick "$window")
 require "F1 opens a new window" [ -n "$full" ]
+check "the framed window is gone" wait_until_gone "$window"
 check "the new window is full-screen at the desktop's size" wait_for_size "$full" 1024x768
 press "$full" p
 check "snapshot 2 at the desktop's size" wait_for_snapshot snap_1024_x_768_2.png 1024x768
