@@ -3,9 +3,9 @@
 #include "platform/win32_sdl_internal.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 

@@ -23,16 +23,25 @@ start_xvfb() {
     return 1
 }
 
-# Stops a process and waits for it, killing it outright if it has not gone within 5 seconds.
-stop_process() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
+# Retries a command every tenth of a second for up to 10 seconds; succeeds as soon as it does.
+wait_until() {
+    for _ in $(seq 100); do
+        "$@" && return 0
         sleep 0.1
     done
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    return 1
+}
+
+# Whether that process has ended.
+process_gone() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# Stops a process and waits for it, killing it outright if it has not gone within 10 seconds.
+stop_process() {
+    kill "$1" 2>/dev/null || return 0
+    wait_until process_gone "$1" || kill -9 "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
 
 # Stops the Xvfb that start_xvfb started.
@@ -48,15 +57,14 @@ window_id() {
         awk -v name="\"$1\":" -v old="${2:-none}" 'index($0, name) && $1 != old { print $1; exit }'
 }
 
+# Whether a window with that title exists, other than window $2 if given.
+window_exists() {
+    [ -n "$(window_id "$@")" ]
+}
+
 # Waits up to 10 seconds for a window with that title, other than window $2 if given; prints its id.
 wait_for_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(window_id "$@")
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
+    wait_until window_exists "$@" && window_id "$@"
 }
 
 # Prints the size of a window's client area as WIDTHxHEIGHT.
@@ -65,13 +73,14 @@ window_size() {
         awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
 }
 
-# Waits up to 10 seconds for a window to have that client size.
-wait_for_size() {
-    for _ in $(seq 100); do
-        [ "$(window_size "$1")" = "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
+# Whether a window's client area has that size.
+has_size() {
+    [ "$(window_size "$1")" = "$2" ]
+}
+
+# Whether a window has been destroyed.
+window_gone() {
+    ! timeout 10 xwininfo -id "$1" >/dev/null 2>&1
 }
 
 # Sends keys to a window.

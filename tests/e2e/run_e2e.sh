@@ -51,17 +51,11 @@ start_program() {
 
 # Waits up to 10 seconds for the program to exit; sets STATUS to its exit status.
 wait_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        STATUS="still running"
-    else
-        STATUS=0
-        wait "$pid" || STATUS=$?
-        pid=""
-    fi
+    STATUS="still running"
+    wait_until process_gone "$pid" || return 0
+    STATUS=0
+    wait "$pid" || STATUS=$?
+    pid=""
 }
 
 # Whether the snapshot exists and decodes as a PNG of that size.
@@ -72,24 +66,6 @@ snapshot_ok() {
         pngcheck -q "$file" >/dev/null || return 1
     fi
     [ "$(png_size "$file")" = "$2" ]
-}
-
-# Waits up to 10 seconds for a whole snapshot of that name and size.
-wait_for_snapshot() {
-    for _ in $(seq 100); do
-        snapshot_ok "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Waits up to 10 seconds for a window to be destroyed.
-wait_until_gone() {
-    for _ in $(seq 100); do
-        timeout 10 xwininfo -id "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 # Width x height from a PNG's header.
@@ -103,21 +79,21 @@ start_xvfb || exit 1
 start_program Escape
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
-check "framed window client size 1016x704" wait_for_size "$window" 1016x704
+check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
 for key in 1 2 3 4 5 6 7 8 m s; do
     check "key $key sent" press "$window" "$key"
 done
 press "$window" p
-check "snapshot 1 of the framed window" wait_for_snapshot snap_1016_x_704_1.png 1016x704
+check "snapshot 1 of the framed window" wait_until snapshot_ok snap_1016_x_704_1.png 1016x704
 
 # The key release may find the window already gone: F1 replaces it.
 press "$window" F1 || true
 full=$(wait_for_window Brindlewick "$window")
 require "F1 opens a new window" [ -n "$full" ]
-check "the framed window is gone" wait_until_gone "$window"
-check "the new window is full-screen at the desktop's size" wait_for_size "$full" 1024x768
+check "the framed window is gone" wait_until window_gone "$window"
+check "the new window is full-screen at the desktop's size" wait_until has_size "$full" 1024x768
 press "$full" p
-check "snapshot 2 at the desktop's size" wait_for_snapshot snap_1024_x_768_2.png 1024x768
+check "snapshot 2 at the desktop's size" wait_until snapshot_ok snap_1024_x_768_2.png 1024x768
 press "$full" Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
@@ -126,7 +102,7 @@ check "Escape exits with status 0" [ "$STATUS" = 0 ]
 start_program Return
 full=$(wait_for_window Brindlewick)
 require "a window opens after Yes" [ -n "$full" ]
-check "Yes opens full-screen" wait_for_size "$full" 1024x768
+check "Yes opens full-screen" wait_until has_size "$full" 1024x768
 "$wm_close" "$full"
 wait_exit
 check "closing the window exits with status 0" [ "$STATUS" = 0 ]
