@@ -136,6 +136,8 @@ TEST_F(DriftSceneTest, LastDiscStartsAtPhaseOneAndIsRebornOnceTheClockMoves)
 {
     Disc &last = scene().discs[99];
     EXPECT_EQ(last.phase, 1.0f);
+    scene().rerollPeriod = 1000000;  // no re-roll, so no morph can change the wedge under the disc
+    scene().rerollCount = 0;
     const float birth = last.birthTime;
     renderer().renderFrame(kMirrorsRequested);  // clock still at 0: phase exactly 1 is no rebirth
     EXPECT_EQ(last.phase, 1.0f);
