@@ -1,5 +1,5 @@
 // The Win32 subset Brindlewick uses. On Windows this is <windows.h> itself; elsewhere it declares
-// the same names, layouts and numeric values, implemented over SDL2 in platform/win32_sdl_*.cpp.
+// the same names, layouts and numeric values, implemented over SDL2 in platform/sdl/.
 #pragma once
 
 #ifdef _WIN32

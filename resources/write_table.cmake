@@ -17,7 +17,7 @@ foreach(_line IN LISTS _lines)
   math(EXPR _index "${_index} + 1")
 endforeach()
 file(WRITE ${OUTPUT} "// Generated from resources.txt; do not edit.
-#include \"platform/embedded_resources.h\"
+#include \"platform/sdl/embedded_resources.h\"
 
 ${_arrays}
 const EmbeddedResource kEmbeddedResources[] = {

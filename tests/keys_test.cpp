@@ -1,7 +1,7 @@
 // Key commands through the window procedure, and the layer's virtual-key translation.
 #include "support/gl_window_test.h"
 
-#include "platform/win32_sdl_internal.h"
+#include "platform/sdl/internal.h"
 
 #include <filesystem>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/gl.h"
-#include "platform/test_seam.h"
+#include "platform/sdl/test_seam.h"
 #include "render/kaleidoscope.h"
 #include "render/scene.h"
 #include "shell/app.h"

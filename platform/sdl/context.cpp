@@ -1,6 +1,6 @@
 // Device contexts, pixel formats and GL contexts of the Win32 layer, over SDL's GL support.
-#include "platform/test_seam.h"
-#include "platform/win32_sdl_internal.h"
+#include "platform/sdl/test_seam.h"
+#include "platform/sdl/internal.h"
 
 HDC WINAPI GetDC(HWND window)
 {

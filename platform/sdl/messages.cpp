@@ -1,7 +1,7 @@
 // The message queue of the Win32 layer: posted messages first, then SDL events made into
 // window messages for the window they belong to.
-#include "platform/test_seam.h"
-#include "platform/win32_sdl_internal.h"
+#include "platform/sdl/test_seam.h"
+#include "platform/sdl/internal.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,6 +1,6 @@
 // Virtual-key codes for SDL key events. SDL's own key codes cannot stand in for them: 'p' is
 // 112 there, which is VK_F1 here.
-#include "platform/win32_sdl_internal.h"
+#include "platform/sdl/internal.h"
 
 namespace win32sdl {
 

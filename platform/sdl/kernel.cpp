@@ -1,6 +1,6 @@
 // Kernel services of the Win32 layer: embedded resources, the performance counter and sleep.
-#include "platform/embedded_resources.h"
-#include "platform/test_seam.h"
+#include "platform/sdl/embedded_resources.h"
+#include "platform/sdl/test_seam.h"
 
 #include <SDL2/SDL.h>
 

@@ -1,6 +1,6 @@
 // Window classes, windows, message boxes and the cursor of the Win32 layer, over SDL2.
-#include "platform/test_seam.h"
-#include "platform/win32_sdl_internal.h"
+#include "platform/sdl/test_seam.h"
+#include "platform/sdl/internal.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // State of the test seam; idle unless a test uses it.
-#include "platform/test_seam.h"
+#include "platform/sdl/test_seam.h"
 
 #include <algorithm>
 
