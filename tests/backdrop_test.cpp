@@ -11,11 +11,11 @@
 
 namespace {
 
-const double kViewHalfHeight = 5.5;   // units seen above the centre in the plane z = 0
+const double kViewHalfHeight = 5.5;     // units seen above the centre in the plane z = 0
 const double kGradientDistance = 15.5;  // from the camera to the gradient's plane
-const double kLogoWidth = 4.0;         // units
-const int kSeenChange = 8;             // a channel change no noise in the logo mask reaches
-const float kTenDegrees = 1.25f;       // seconds the gradient takes to turn ten degrees
+const double kLogoWidth = 4.0;          // units
+const int kSeenChange = 8;              // a channel change no noise in the logo mask reaches
+const float kTenDegrees = 1.25f;        // seconds the gradient takes to turn ten degrees
 
 // Where a point `units` from the view's centre lands across `pixels`, `half` units each side.
 double toPixel(double units, double half, int pixels) { return (units / half + 1) / 2 * pixels; }
@@ -163,9 +163,10 @@ TEST_F(Backdrop, MissingCloudAndLogoImagesDrawAsPlainWhiteTranslucentQuads)
     int wrong = 0, strip = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const bool nearEdge = std::abs(x + 0.5 - left) < 1.5 || std::abs(x + 0.5 - right) < 1.5 ||
-                                  std::abs(y + 0.5 - bottom) < 1.5 || std::abs(y + 0.5 - top) < 1.5;
-            const bool inStrip = x + 0.5 > left && x + 0.5 < right && y + 0.5 > bottom && y + 0.5 < top;
+            const double cx = x + 0.5, cy = y + 0.5;  // the pixel's centre
+            const bool nearEdge = std::abs(cx - left) < 1.5 || std::abs(cx - right) < 1.5 ||
+                                  std::abs(cy - bottom) < 1.5 || std::abs(cy - top) < 1.5;
+            const bool inStrip = cx > left && cx < right && cy > bottom && cy < top;
             if (nearEdge)
                 continue;
             strip += inStrip;
@@ -268,11 +269,13 @@ void Backdrop::expectContinuedGradientThroughATurn(int width, int height)
         const std::vector<unsigned char> drawn = backdropOf(k, 0);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                const std::array<double, 3> expected = continuedGradient(x, y, width, height, step * 10.0);
+                const std::array<double, 3> expected =
+                    continuedGradient(x, y, width, height, step * 10.0);
                 for (int c = 0; c < 3; ++c) {
-                    const double off = std::abs(drawn[(size_t(y) * width + x) * 3 + c] - expected[c]);
+                    const size_t i = (size_t(y) * width + x) * 3 + c;
+                    const double off = std::abs(drawn[i] - expected[c]);
                     worst = std::max(worst, off);
-                    wrong += off > 2;
+                    wrong += off > 1;  // rounding to 8 bits leaves at most a half
                 }
             }
     }
@@ -329,7 +332,8 @@ void Backdrop::expectWholeLogoAtLowerRight(int width, int height)
     const double stripLeft = width - kLogoWidth * pixelsPerUnit;
     EXPECT_NEAR(letters.left, stripLeft + first * pixelsPerTexel, 3.0);
     EXPECT_NEAR(letters.right + 1, stripLeft + (last + 1) * pixelsPerTexel, 3.0);
-    EXPECT_NEAR((letters.bottom + letters.top + 1) / 2.0, toPixel(-5, kViewHalfHeight, height), 2.0);
+    const double middle = (letters.bottom + letters.top + 1) / 2.0;
+    EXPECT_NEAR(middle, toPixel(-5, kViewHalfHeight, height), 2.0);
 }
 
 TEST_F(Backdrop, WholeLogoShowsInSquareWindows)
@@ -379,18 +383,18 @@ void Backdrop::expectLogoAtItsFirstPlace(int width, int height)
     backdropOf(k, 1);
     drawLogoAtFirstPlace(logo);
     const std::vector<unsigned char> firstPlace = readPixels(width, height);
-    EXPECT_GT(changedBox(drawn, backdropOf(k, 1), width).count, 20);  // the logo does show
+    EXPECT_GT(changedBox(drawn, backdropOf(k, 1), width, 1).count, 200);  // the logo does show
     EXPECT_EQ(changedBox(drawn, firstPlace, width, 1).count, 0);
 }
 
 TEST_F(Backdrop, LogoOn16By9IsWhereItAlwaysWas)
 {
-    expectLogoAtItsFirstPlace(480, 270);
+    expectLogoAtItsFirstPlace(960, 540);
 }
 
 TEST_F(Backdrop, LogoOn4By3IsWhereItAlwaysWas)
 {
-    expectLogoAtItsFirstPlace(360, 270);
+    expectLogoAtItsFirstPlace(720, 540);
 }
 
 TEST_F(Backdrop, LogoTextureIsUprightAndReadsLeftToRight)
