@@ -81,6 +81,7 @@ protected:
     void expectLogoAtItsFirstPlace(int width, int height);
 };
 
+// The sum of every channel of every pixel: how bright a frame is overall.
 long brightness(const std::vector<unsigned char> &pixels)
 {
     long sum = 0;
