@@ -5,6 +5,7 @@
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,21 +16,72 @@ const double kCloudCycle = 0.2;     // cycles per second: one zoom every five se
 const double kCloudReach = 7.75;    // cloud quad half-size, per unit of window aspect
 const double kDiscFrameTurn = -1.0; // degrees per second: discs turn backwards
 const float kLogoAlpha = 0.3f;
+const float kGradientHalf = 32.0f;  // half-size of the gradient quad
+const float kGradientDepth = -10.0f;
+const double kLogoX = 5.0;  // the logo's centre wherever the whole of it fits
+const double kLogoHalfWidth = 2.0;
+// Half the view's height in the plane of the logo: the camera stands 5.5 units away and sees
+// 90 degrees from top to bottom.
+const double kViewHalfHeight = 5.5;
+
+// Width over height of the viewport; 1 for an empty one, which has no shape to keep.
+double viewAspect(int width, int height)
+{
+    return width > 0 && height > 0 ? static_cast<double>(width) / height : 1.0;
+}
+
+// The aspect of the window or of the equivalent wide one: tall and wide windows of one ratio alike.
+double wideAspect(int width, int height)
+{
+    const double a = viewAspect(width, height);
+    return a < 1.0 ? 1.0 / a : a;
+}
+
+// One corner of a gradient cell: black on the upper grid lines, pale blue on the lower ones.
+void gradientVertex(float x, float y, bool pale)
+{
+    if (pale)
+        glColor3f(0.75f, 0.75f, 1.0f);
+    else
+        glColor3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(x, y, kGradientDepth);
+}
 
 // The gradient: black above, pale blue below, on a far plane turning about the view axis.
-void drawGradient(double t)
+// The 64-unit quad alone leaves the corners of windows wider than about 1.8 : 1 black at some
+// turns, so it is the middle cell of a 3 x 3 grid whose outer cells carry its end colours out
+// to `reach`. Cells share whole edges, so the middle one draws exactly the pixels it drew alone.
+void drawGradient(double t, float reach)
 {
+    const float xs[] = {-reach, -kGradientHalf, kGradientHalf, reach};
+    const float ys[] = {reach, kGradientHalf, -kGradientHalf, -reach};
     glPushMatrix();
     glRotatef(static_cast<float>(t * kGradientTurn), 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
-    glColor3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(-32.0f, 32.0f, -10.0f);
-    glVertex3f(32.0f, 32.0f, -10.0f);
-    glColor3f(0.75f, 0.75f, 1.0f);
-    glVertex3f(32.0f, -32.0f, -10.0f);
-    glVertex3f(-32.0f, -32.0f, -10.0f);
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const bool paleTop = row >= 2, paleBottom = row >= 1;
+            gradientVertex(xs[column], ys[row], paleTop);
+            gradientVertex(xs[column + 1], ys[row], paleTop);
+            gradientVertex(xs[column + 1], ys[row + 1], paleBottom);
+            gradientVertex(xs[column], ys[row + 1], paleBottom);
+        }
     glEnd();
     glPopMatrix();
+}
+
+// How far out the gradient must reach: the view's corners at its depth (15.5 units from the
+// camera) lie within 15.5 x sqrt(1 + a * a), less than 32 x a for the wide aspect a.
+float gradientReach(int width, int height)
+{
+    return static_cast<float>(kGradientHalf * wideAspect(width, height));
+}
+
+// The logo's centre across the view: at x = 5 wherever the whole strip fits (aspect 7 / 5.5
+// and wider); in narrower windows just far enough left that its right end meets the edge.
+double logoCentreX(int width, int height)
+{
+    return std::min(kLogoX, kViewHalfHeight * viewAspect(width, height) - kLogoHalfWidth);
 }
 
 // A unit quad showing the texture window (s0, t0, w, h) in white at the given alpha.
@@ -68,12 +120,12 @@ void drawClouds(double t, GLuint texture, int width, int height)
     glPopMatrix();
 }
 
-// The logo, unrotated at the lower right, 4 x 0.25 units.
-void drawLogo(GLuint texture)
+// The logo, unrotated at the lower right, 4 x 0.25 units, centred across at x.
+void drawLogo(GLuint texture, double x)
 {
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    glTranslatef(5.0f, -5.0f, 0.0f);
+    glTranslatef(static_cast<float>(x), -5.0f, 0.0f);
     glColor4f(1.0f, 1.0f, 1.0f, kLogoAlpha);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f);
@@ -102,19 +154,14 @@ CloudLayer cloudLayerAt(double p)
     return {1.0 - q, 0.25 / l, 1.0 / l};
 }
 
-double cloudScale(int width, int height)
-{
-    double a = width > 0 && height > 0 ? static_cast<double>(width) / height : 1.0;
-    if (a < 1.0)
-        a = 1.0 / a;
-    return a * kCloudReach;
-}
+double cloudScale(int width, int height) { return wideAspect(width, height) * kCloudReach; }
 
 void DriftScene::beginFrame(int mainPass)
 {
     const double t = kaleidoscope->time;
+    const int width = kaleidoscope->viewportWidth, height = kaleidoscope->viewportHeight;
     glDisable(GL_CULL_FACE);
-    drawGradient(t);
+    drawGradient(t, gradientReach(width, height));
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_CULL_FACE);
@@ -122,8 +169,8 @@ void DriftScene::beginFrame(int mainPass)
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     if (mainPass & 0xFF) {  // the feedback capture leaves clouds and logo out
-        drawClouds(t, images[1].texture, kaleidoscope->viewportWidth, kaleidoscope->viewportHeight);
-        drawLogo(images[2].texture);
+        drawClouds(t, images[1].texture, width, height);
+        drawLogo(images[2].texture, logoCentreX(width, height));
     }
     glBindTexture(GL_TEXTURE_2D, images[0].texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
