@@ -15,12 +15,13 @@ const double kCloudCycle = 0.2;     // cycles per second: one zoom every five se
 const double kCloudReach = 7.75;    // cloud quad half-size, per unit of window aspect
 const double kDiscFrameTurn = -1.0; // degrees per second: discs turn backwards
 const float kLogoAlpha = 0.3f;
+const double kFullTurn = 360.0;
 
 // The gradient: black above, pale blue below, on a far plane turning about the view axis.
 void drawGradient(double t)
 {
     glPushMatrix();
-    glRotatef(static_cast<float>(t * kGradientTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kGradientTurn), 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
     glColor3f(0.0f, 0.0f, 0.0f);
     glVertex3f(-32.0f, 32.0f, -10.0f);
@@ -54,7 +55,7 @@ void drawClouds(double t, GLuint texture, int width, int height)
     const double k = cloudScale(width, height);
     glPushMatrix();
     glScalef(static_cast<float>(k), static_cast<float>(k), static_cast<float>(k));
-    glRotatef(static_cast<float>(t * kCloudTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kCloudTurn), 0.0f, 0.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const double d = t * kCloudCycle;
@@ -89,6 +90,13 @@ void drawLogo(GLuint texture)
 }
 
 }  // namespace
+
+float turnAngle(double seconds, double degreesPerSecond)
+{
+    // Reduced in double precision first: after months a float of the whole angle would step
+    // by tens of degrees.
+    return static_cast<float>(std::fmod(seconds * degreesPerSecond, kFullTurn));
+}
 
 CloudLayer cloudLayerAt(double p)
 {
@@ -128,7 +136,7 @@ void DriftScene::beginFrame(int mainPass)
     glBindTexture(GL_TEXTURE_2D, images[0].texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glPushMatrix();  // popped by endFrame: the discs of every wedge turn in this frame
-    glRotatef(static_cast<float>(t * kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
 }
 
 void DriftScene::endFrame()
