@@ -195,10 +195,15 @@ TEST_P(Uptime, GradientAndDiscFrameTurnPerFrameAsInTheFirstMinute)
     std::vector<double> firstGradient, firstFrame, lateGradient, lateFrame;
     turns(kFirstMinute, firstGradient, firstFrame);
     turns(uptime(), lateGradient, lateFrame);
+    double worst = 0;
     for (int i = 0; i < kFrames; ++i) {
         EXPECT_NEAR(lateGradient[i], firstGradient[i], kAngleTolerance) << "frame " << i;
         EXPECT_NEAR(lateFrame[i], firstFrame[i], kAngleTolerance) << "frame " << i;
+        worst = std::max({worst, std::fabs(lateGradient[i] - firstGradient[i]),
+                          std::fabs(lateFrame[i] - firstFrame[i])});
     }
+    printf("%d days: turning layers step up to %.5f degrees a frame off the first minute's\n",
+           GetParam(), worst);
 }
 
 TEST_P(Uptime, RegulatorSettlesAtThirtyFramesASecond)
