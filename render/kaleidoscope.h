@@ -22,7 +22,8 @@ public:
     void resize(int width, int height);
     // Draws one frame; tells whether it took the full-clear path.
     bool renderFrame(unsigned flags);
-    // Writes the picture in the buffer last drawn to as a numbered PNG in the current directory.
+    // Writes the back buffer as a numbered PNG in the current directory: the frame just drawn,
+    // when called before it is presented.
     void takeSnapshot();
     // Asks for a snapshot of the next frame drawn.
     void queueSnapshot();

@@ -63,7 +63,8 @@ void updateDisc(Disc &disc)
     const double edge = scene.kaleidoscope->currentWedge->edgeLength;
     double phase = (scene.kaleidoscope->time - disc.birthTime) * kPhasePerSecond;
     // Tested as stored, so a phase of exactly 1 is no rebirth. The fraction is taken before
-    // rounding: a float of the phase after months of lives holds only sixteen fractions.
+    // rounding: a window opened after months starts its discs at a phase of a million lives,
+    // whose float would leave only a few fractions.
     const bool reborn = static_cast<float>(phase) > 1.0f;
     if (reborn)  // one rebirth however long the stall: only the fraction is kept
         phase -= std::trunc(phase);
