@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -59,10 +58,9 @@ bool allocateImage(SnapshotImage &image, int width, int height)
             image.rows[i] = image.pixels.data() + size_t(height - 1 - i) * stride;
         return true;
     } catch (const std::bad_alloc &) {
-    } catch (const std::length_error &) {  // more than the address space could ever hold
+        image = SnapshotImage();
+        return false;
     }
-    image = SnapshotImage();
-    return false;
 }
 
 // Reads the viewport's pixels, rows tightly packed, the window's bottom row first.

@@ -25,6 +25,7 @@ const int64_t kFrameCost = 4 * kTicksPerMillisecond;  // drawing time, before th
 const int kFrames = 90;
 const double kMorphSeconds = 2.0;
 const double kGradientTurn = 8.0;  // degrees per second
+const double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 const double kAngleTolerance = 1e-4;  // degrees: a float angle below one turn is finer still
 
 // What one morph looked like: frames drawn with an in-between wedge, and how many angles.
@@ -113,7 +114,7 @@ protected:
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
         k().scene->endFrame();
-        return std::atan2(m[1], m[0]) * 180.0 / M_PI;
+        return std::atan2(m[1], m[0]) * kDegreesPerRadian;
     }
 
     // Per-frame advance of the gradient and of the disc frame, in degrees, from `start` on.
