@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -40,21 +41,41 @@ FILE *createSnapshotFile(int width, int height, std::string &name)
     return nullptr;
 }
 
-// Reads the viewport's pixels, rows tightly packed, the window's bottom row first.
-std::vector<unsigned char> readFramebuffer(int width, int height)
+// The pixels of one snapshot and the table of its rows, upright: the window's top row first.
+struct SnapshotImage {
+    std::vector<unsigned char> pixels;  // rows tightly packed, the window's bottom row first
+    std::vector<png_bytep> rows;
+};
+
+// Allocates both buffers of a width x height snapshot; false when memory runs short.
+bool allocateImage(SnapshotImage &image, int width, int height)
 {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3, 0);
+    try {
+        const size_t stride = size_t(width) * 3;
+        image.pixels.assign(stride * height, 0);
+        image.rows.resize(height);
+        for (int i = 0; i < height; ++i)
+            image.rows[i] = image.pixels.data() + size_t(height - 1 - i) * stride;
+        return true;
+    } catch (const std::bad_alloc &) {
+        image = SnapshotImage();
+        return false;
+    }
+}
+
+// Reads the viewport's pixels, rows tightly packed, the window's bottom row first.
+void readFramebuffer(std::vector<unsigned char> &pixels, int width, int height)
+{
     GLint alignment;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    return pixels;
 }
 
 // Writes the PNG through libpng; false after a libpng error (which libpng has reported).
 bool writePng(FILE *file, const std::string &name, int width, int height,
-              std::vector<unsigned char> &pixels)
+              std::vector<png_bytep> &rows)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)
@@ -64,11 +85,6 @@ bool writePng(FILE *file, const std::string &name, int width, int height,
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    // The row table is made before the recovery point, so nothing it owns changes after a jump.
-    std::vector<png_bytep> rows(height);
-    const size_t stride = size_t(width) * 3;
-    for (int i = 0; i < height; ++i)  // the window's top row first, so the file is upright
-        rows[i] = pixels.data() + size_t(height - 1 - i) * stride;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return false;
@@ -103,7 +119,13 @@ void Kaleidoscope::takeSnapshot()
         ++snapshotCounter;
         return;
     }
-    std::vector<unsigned char> pixels = readFramebuffer(width, height);
+    SnapshotImage image;
+    if (!allocateImage(image, width, height)) {  // skip this one; the program runs on
+        const std::string name = snapshotName(width, height, ++snapshotCounter);
+        fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), strerror(ENOMEM));
+        return;
+    }
+    readFramebuffer(image.pixels, width, height);
     std::string name;
     FILE *file = createSnapshotFile(width, height, name);
     if (!file) {
@@ -111,7 +133,7 @@ void Kaleidoscope::takeSnapshot()
         return;
     }
     errno = 0;
-    const bool written = writePng(file, name, width, height, pixels);
+    const bool written = writePng(file, name, width, height, image.rows);
     const int writeErrno = errno;
     const bool streamFailed = ferror(file) != 0;
     const bool closed = fclose(file) == 0;
@@ -122,4 +144,13 @@ void Kaleidoscope::takeSnapshot()
     const char *reason = !written && writeErrno == 0 ? "PNG library error" :
                          strerror(writeErrno ? writeErrno : EIO);
     fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), reason);
+}
+
+void Kaleidoscope::queueSnapshot() { ++queuedSnapshots; }
+
+void Kaleidoscope::writeQueuedSnapshots()
+{
+    // One file per key press, every one of the same freshly drawn frame.
+    for (; queuedSnapshots > 0; --queuedSnapshots)
+        takeSnapshot();
 }

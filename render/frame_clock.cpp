@@ -39,14 +39,13 @@ void Kaleidoscope::startClock()
     clockStarted = true;
     framesSinceMeasurement = 0;
     measuredRate = kStartingRate;
-    time = 0.0f;
+    time = 0.0;
 }
 
 void Kaleidoscope::tickClock()
 {
-    const double s = elapsedMilliseconds() * 0.001;
-    time = static_cast<float>(s);
-    const double sinceMeasurement = s - lastMeasurementTime;
+    time = elapsedMilliseconds() * 0.001;
+    const double sinceMeasurement = time - lastMeasurementTime;
     if (sinceMeasurement < 1.0) {
         ++framesSinceMeasurement;
         return;

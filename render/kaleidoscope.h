@@ -22,8 +22,13 @@ public:
     void resize(int width, int height);
     // Draws one frame; tells whether it took the full-clear path.
     bool renderFrame(unsigned flags);
-    // Writes the current picture to a numbered PNG file in the current directory.
+    // Writes the back buffer as a numbered PNG in the current directory: the frame just drawn,
+    // when called before it is presented.
     void takeSnapshot();
+    // Asks for a snapshot of the next frame drawn.
+    void queueSnapshot();
+    // Writes one snapshot per queued request; called between drawing a frame and presenting it.
+    void writeQueuedSnapshots();
 
     // Makes pattern index mod 8 current, morphing to it over two seconds when animate is set.
     void selectPattern(int index, bool animate);
@@ -57,13 +62,16 @@ public:
     uint8_t mirrorsOn = 0;
     uint8_t depthSetup = 0;
     float measuredRate = 0;
-    float time = 0;  // seconds since the clock started
-    float lastMeasurementTime = 0;
+    // Seconds since the clock started. Double precision keeps 1 ms steps after months of
+    // uptime; a float's step is 2 s after 200 days.
+    double time = 0;
+    double lastMeasurementTime = 0;
     int32_t framesSinceMeasurement = 0;
     int32_t targetRate = 0;  // frames per second
     int32_t frameDelay = 0;  // milliseconds slept after each presented frame
     uint8_t mirrorsOff = 0;
     uint8_t feedbackOff = 0;
+    int32_t queuedSnapshots = 0;  // key presses waiting for the next drawn frame
 
 private:
     // Viewport and perspective projection for the stored size.

@@ -13,7 +13,7 @@ struct PatternMorph {
     float startAngle = 0;
     bool inProgress = false;
     float targetAngle = 0;
-    float startTime = 0;
+    double startTime = 0;  // on the renderer's clock, as precise as the clock itself
     float duration = 0;
     Wedge temporary = {};
 } morph;
@@ -34,7 +34,7 @@ void Kaleidoscope::selectPattern(int index, bool animate)
     if (!animate)
         return;
     if (morph.inProgress) {  // restart from the angle the running morph has reached
-        double d = (double(time) - morph.startTime) / morph.duration;
+        double d = (time - morph.startTime) / morph.duration;
         if (d > 1.0)
             d = 1.0;
         morph.startAngle = easedAngle(d);
@@ -56,7 +56,7 @@ const Wedge &Kaleidoscope::wedgeForFrame()
 {
     if (!morph.inProgress)
         return *currentWedge;
-    double d = (double(time) - morph.startTime) / morph.duration;
+    double d = (time - morph.startTime) / morph.duration;
     if (d >= 1.0) {
         morph.inProgress = false;
         d = 1.0;

@@ -16,6 +16,7 @@ const double kCloudCycle = 0.2;     // cycles per second: one zoom every five se
 const double kCloudReach = 7.75;    // cloud quad half-size, per unit of window aspect
 const double kDiscFrameTurn = -1.0; // degrees per second: discs turn backwards
 const float kLogoAlpha = 0.3f;
+const double kFullTurn = 360.0;
 const float kGradientHalf = 32.0f;  // half-size of the gradient quad
 const float kGradientDepth = -10.0f;
 const double kLogoX = 5.0;  // the logo's centre wherever the whole of it fits
@@ -56,7 +57,7 @@ void drawGradient(double t, float reach)
     const float xs[] = {-reach, -kGradientHalf, kGradientHalf, reach};
     const float ys[] = {reach, kGradientHalf, -kGradientHalf, -reach};
     glPushMatrix();
-    glRotatef(static_cast<float>(t * kGradientTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kGradientTurn), 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column) {
@@ -106,7 +107,7 @@ void drawClouds(double t, GLuint texture, int width, int height)
     const double k = cloudScale(width, height);
     glPushMatrix();
     glScalef(static_cast<float>(k), static_cast<float>(k), static_cast<float>(k));
-    glRotatef(static_cast<float>(t * kCloudTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kCloudTurn), 0.0f, 0.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const double d = t * kCloudCycle;
@@ -142,6 +143,13 @@ void drawLogo(GLuint texture, double x)
 
 }  // namespace
 
+float turnAngle(double seconds, double degreesPerSecond)
+{
+    // Reduced in double precision first: after months a float of the whole angle would step
+    // by tens of degrees.
+    return static_cast<float>(std::fmod(seconds * degreesPerSecond, kFullTurn));
+}
+
 CloudLayer cloudLayerAt(double p)
 {
     // Fades in while its window shrinks from 0.5 x 2 to 0.25 x 1, then fades out shrinking on.
@@ -175,7 +183,7 @@ void DriftScene::beginFrame(int mainPass)
     glBindTexture(GL_TEXTURE_2D, images[0].texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glPushMatrix();  // popped by endFrame: the discs of every wedge turn in this frame
-    glRotatef(static_cast<float>(t * kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
+    glRotatef(turnAngle(t, kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
 }
 
 void DriftScene::endFrame()

@@ -6,6 +6,8 @@
 #include "render/random.h"
 #include "scene/drift_scene.h"
 
+#include <cmath>
+
 namespace {
 
 const double kLifeSeconds = 32.0;
@@ -25,7 +27,7 @@ void initDisc(Disc &disc, float phase)
 void respawnDisc(Disc &disc)
 {
     DriftScene &scene = *currentDriftScene();
-    disc.birthTime = static_cast<float>(double(scene.kaleidoscope->time) - disc.phase * kLifeSeconds);
+    disc.birthTime = scene.kaleidoscope->time - disc.phase * kLifeSeconds;
     if (scene.uniform) {
         disc.spin = scene.spin;
         disc.size = static_cast<float>(scene.size + kSizeFloor);
@@ -59,10 +61,15 @@ void updateDisc(Disc &disc)
 {
     DriftScene &scene = *currentDriftScene();
     const double edge = scene.kaleidoscope->currentWedge->edgeLength;
-    disc.phase = static_cast<float>((double(scene.kaleidoscope->time) - disc.birthTime) *
-                                    kPhasePerSecond);
-    if (disc.phase > 1.0f) {  // one rebirth however long the stall: only the fraction is kept
-        disc.phase = static_cast<float>(disc.phase - static_cast<int64_t>(disc.phase));
+    double phase = (scene.kaleidoscope->time - disc.birthTime) * kPhasePerSecond;
+    // Tested as stored, so a phase of exactly 1 is no rebirth. The fraction is taken before
+    // rounding: a window opened after months starts its discs at a phase of a million lives,
+    // whose float would leave only a few fractions.
+    const bool reborn = static_cast<float>(phase) > 1.0f;
+    if (reborn)  // one rebirth however long the stall: only the fraction is kept
+        phase -= std::trunc(phase);
+    disc.phase = static_cast<float>(phase);
+    if (reborn) {
         scene.tickParameters();
         respawnDisc(disc);
     }

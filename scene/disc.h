@@ -7,7 +7,7 @@
 struct Disc {
     float position[3];
     float phase;      // fraction of the life elapsed, 0...1
-    float birthTime;  // Kaleidoscope time at which phase was 0
+    double birthTime;  // Kaleidoscope time at which phase was 0, as precise as the clock
     float size;
     float spin;   // degrees turned over one life; at least 720
     float angle;  // degrees about the view axis

@@ -48,6 +48,9 @@ public:
 // The most recently constructed drift scene, whose parameters reborn discs read.
 DriftScene *currentDriftScene();
 
+// The angle, in degrees within one turn, of a layer turning at that rate for that long.
+float turnAngle(double seconds, double degreesPerSecond);
+
 // One cloud layer at phase p of its five-second zoom cycle.
 struct CloudLayer {
     double alpha;

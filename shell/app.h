@@ -61,6 +61,8 @@ void destroyRenderWindow(AppWindow &appWindow);
 void runMessageLoop(AppWindow &appWindow);
 // Draws, swaps and paces one frame.
 void presentFrame(AppWindow &appWindow);
+// Answers snapshot keys pressed just before the pass ended with a frame drawn for them.
+void writeSnapshotsLeftQueued(AppWindow &appWindow);
 // Passes a new client size to the renderer, if there is one yet.
 void forwardResize(int32_t width, int32_t height);
 // Ends the pass and the program.

@@ -28,8 +28,8 @@ void runKeyCommand(AppWindow &appWindow, WPARAM code)
         renderer->selectPattern(static_cast<int>(code - '1'), true);
     else if (code == 'M' || code == VK_SUBTRACT)
         flip(renderer->mirrorsOff);
-    else if (code == 'P')
-        renderer->takeSnapshot();
+    else if (code == 'P')  // written from the next frame drawn, at the window's current size
+        renderer->queueSnapshot();
     else if (code == 'S' || code == VK_F4)
         flip(renderer->feedbackOff);
 }

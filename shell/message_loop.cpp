@@ -9,8 +9,10 @@ void runMessageLoop(AppWindow &appWindow)
     for (;;) {
         // Only this window's messages: a quit message must be posted to the window itself.
         if (PeekMessageA(&message, appWindow.window, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
+            if (message.message == WM_QUIT) {
+                writeSnapshotsLeftQueued(appWindow);
                 return;
+            }
             DispatchMessageA(&message);
         } else if (appWindow.active) {
             presentFrame(appWindow);
@@ -23,8 +25,18 @@ void runMessageLoop(AppWindow &appWindow)
 void presentFrame(AppWindow &appWindow)
 {
     appWindow.renderer->renderFrame(kMirrorsRequested);
+    // Before the swap: after it the back buffer's contents are undefined.
+    appWindow.renderer->writeQueuedSnapshots();
     SwapBuffers(appWindow.deviceContext);
     Sleep(static_cast<DWORD>(appWindow.renderer->frameDelay));
+}
+
+void writeSnapshotsLeftQueued(AppWindow &appWindow)
+{
+    if (appWindow.renderer->queuedSnapshots == 0)
+        return;
+    appWindow.renderer->renderFrame(kMirrorsRequested);
+    appWindow.renderer->writeQueuedSnapshots();
 }
 
 void forwardResize(int32_t width, int32_t height)

@@ -78,7 +78,11 @@ TEST_F(FrameClock, MillisecondsStayExactAfterMonthsOfNanosecondTicks)
     const double days200 = 200.0 * 86400.0;  // d x 1000 would overflow 64 bits after ~107 days
     setSeconds(days200 + 0.5);
     k.tickClock();
-    EXPECT_FLOAT_EQ(k.time, static_cast<float>(days200 + 0.5));
+    EXPECT_DOUBLE_EQ(k.time, days200 + 0.5);
+    const double before = k.time;
+    seam::setCounter(kTicksPerSecond, int64_t(days200) * kTicksPerSecond + 501000000);
+    k.tickClock();  // one millisecond on
+    EXPECT_NEAR(k.time - before, 0.001, 1e-6);
 }
 
 }  // namespace

@@ -63,14 +63,19 @@ TEST_F(Keys, KeyUpsAndCodesAbove255DoNothing)
     EXPECT_TRUE(logged("DefWindowProcA 257"));
 }
 
-TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeat)
+TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
 {
     ScopedTempDir dir;
     key('P');
     key('P', WM_KEYDOWN, 1 | kRepeat);
     key('P', WM_KEYDOWN, 1 | kRepeat);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // nothing drawn at this size yet
+    presentFrame(appWindow);
     EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_1.png"));
     EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
+    EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
+    presentFrame(appWindow);  // each press answered once
+    EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
 }
 
 TEST_F(Keys, EscapeQuitsAndF1AsksForTheOtherMode)

@@ -9,9 +9,12 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace {
+
+const int64_t kTicksPerSecond = 1000;
 
 struct Png {
     int width = 0, height = 0;
@@ -163,7 +166,7 @@ TEST_F(Snapshot, ExistingFilesAndDirectoriesAreLeftAloneAndTheNextNumberUsed)
     EXPECT_EQ(readPng("snap_064_x_048_3.png").width, 64);
 }
 
-TEST_F(Snapshot, ZeroSizedViewportWritesNothing)
+TEST_F(Snapshot, ZeroSizedViewportWritesNothingButTakesItsNumber)
 {
     Kaleidoscope &k = open(64, 48);
     k.resize(0, 48);
@@ -171,9 +174,21 @@ TEST_F(Snapshot, ZeroSizedViewportWritesNothing)
     k.resize(64, 0);
     k.takeSnapshot();
     EXPECT_TRUE(std::filesystem::is_empty("."));
+    k.resize(64, 48);
+    k.takeSnapshot();
+    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
 }
 
-TEST_F(Snapshot, WriteCutShortLeavesNoFileAndSaysWhy)
+// Exit status of a death-test child: whether exactly that one file is in its folder.
+int onlyFileIs(const char *name)
+{
+    int count = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("."))
+        count += entry.path().filename() == name ? 1 : 100;
+    return count == 1 ? 0 : 1;
+}
+
+TEST_F(Snapshot, WriteCutShortLeavesNoFileSaysWhyAndTakesItsNumber)
 {
     Kaleidoscope &k = open(256, 256);
     for (int i = 0; i < 64; ++i) {  // noise, so the file cannot shrink below the limit
@@ -182,47 +197,151 @@ TEST_F(Snapshot, WriteCutShortLeavesNoFileAndSaysWhy)
         glClearColor((i % 3) / 2.0f, (i % 5) / 4.0f, (i % 7) / 6.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    // In a child process: files there may grow to 600 bytes, and growing further fails.
+    // In a child process: files there may grow to 600 bytes, and growing further fails. A
+    // 1 x 1 snapshot fits, and shows which number the next snapshot gets.
     auto snapshotWithSmallFileLimit = [&k] {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit = {600, 600};
         setrlimit(RLIMIT_FSIZE, &limit);
         k.takeSnapshot();
-        exit(std::filesystem::exists("snap_256_x_256_1.png") ? 1 : 0);
+        k.resize(1, 1);
+        k.takeSnapshot();
+        exit(onlyFileIs("snap_001_x_001_2.png"));
     };
     EXPECT_EXIT(snapshotWithSmallFileLimit(), ::testing::ExitedWithCode(0),
                 "Snapshot snap_256_x_256_1.png not written: ");
 }
 
-TEST(SnapshotOfTheProgram, FileShowsTheFrameOnTheScreenWhenPIsPressed)
+// Address space this process has mapped, in bytes.
+rlim_t mappedBytes()
 {
-    ScopedTempDir dir;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, 7, "VmSize:") == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// A snapshot of a width x height viewport in a child allowed only 400 MB more address space;
+// the next snapshot, of a small viewport, must be written under the number after it.
+void snapshotUnderAddressSpaceLimit(Kaleidoscope &k, int width, int height)
+{
+    const rlim_t allowed = mappedBytes() + (rlim_t(400) << 20);
+    const rlimit limit = {allowed, allowed};
+    setrlimit(RLIMIT_AS, &limit);
+    k.resize(width, height);
+    k.takeSnapshot();
+    k.resize(64, 48);
+    k.takeSnapshot();
+    exit(onlyFileIs("snap_064_x_048_2.png"));
+}
+
+TEST_F(Snapshot, MemoryThatCannotBeHadSkipsTheFileWithOneLineAndTakesItsNumber)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves, and ends "
+                    "the process rather than report an allocation failure";
+#endif
+    Kaleidoscope &k = open(64, 48);
+    // 768 MB of pixels: over the limit.
+    EXPECT_EXIT(snapshotUnderAddressSpaceLimit(k, 16384, 16384), ::testing::ExitedWithCode(0),
+                "^Snapshot snap_16384_x_16384_1.png not written: Cannot allocate memory\n$");
+    // 192 MB of pixels fit; the 512 MB row table does not.
+    EXPECT_EXIT(snapshotUnderAddressSpaceLimit(k, 1, 64 << 20), ::testing::ExitedWithCode(0),
+                "^Snapshot snap_001_x_67108864_1.png not written: Cannot allocate memory\n$");
+}
+
+// Runs the program in a temporary folder, answering "No" to the full-screen question, with
+// the clock one second further on at every frame; `onFrame` runs just before each swap.
+void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
+{
     seam::reset();
     seam::setMessageBoxAnswer(IDNO);
-    std::vector<unsigned char> shown;
     int frames = 0;
-    int width = 0, height = 0;
+    seam::setCounter(kTicksPerSecond, 0);
     seam::onCall("SwapBuffers", [&] {
-        if (++frames == 3) {  // just before this frame is presented
-            width = (*shell::rendererSlot)->viewportWidth;
-            height = (*shell::rendererSlot)->viewportHeight;
-            shown = readPixels(width, height);
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
-        } else if (frames == 4) {
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
-        }
+        ++frames;
+        seam::setCounter(kTicksPerSecond, frames * kTicksPerSecond);  // a clearly different picture
+        onFrame(frames);
     });
     ASSERT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
-    char name[64];
-    snprintf(name, sizeof name, "snap_%03d_x_%03d_1.png", width, height);
-    const Png png = readPng(name);
-    ASSERT_EQ(png.width, width);
-    ASSERT_EQ(png.height, height);
+}
+
+// The sum of absolute differences between a PNG (top row first) and pixels read from the GL
+// (bottom row first); -1 when the sizes differ.
+long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame, int width,
+                         int height)
+{
+    if (png.width != width || png.height != height)
+        return -1;
     long difference = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width * 3; ++x)
-            difference += std::abs(int(png.rows[y][x]) - shown[size_t(height - 1 - y) * width * 3 + x]);
-    EXPECT_EQ(difference, 0);
+            difference += std::abs(int(png.rows[y][x]) - frame[size_t(height - 1 - y) * width * 3 + x]);
+    return difference;
+}
+
+// The renderer of the running program.
+Kaleidoscope &programRenderer() { return **shell::rendererSlot; }
+
+TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
+{
+    ScopedTempDir dir;
+    std::string name;
+    long difference = -2;
+    runProgramFrameByFrame([&](int frame) {
+        Kaleidoscope &k = programRenderer();
+        if (frame == 3) {
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+        } else if (frame == 4) {  // read before this frame is presented: nothing rests on a swap
+            char text[64];
+            snprintf(text, sizeof text, "snap_%03d_x_%03d_1.png", k.viewportWidth, k.viewportHeight);
+            name = text;
+            difference = differenceFromFrame(readPng(name), readPixels(k.viewportWidth, k.viewportHeight),
+                                             k.viewportWidth, k.viewportHeight);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    EXPECT_EQ(difference, 0) << name;
+}
+
+TEST(SnapshotOfTheProgram, PRightAfterAResizeShowsTheNextFrameAtTheNewSize)
+{
+    ScopedTempDir dir;
+    const int width = 200, height = 150;
+    std::vector<unsigned char> shown;
+    runProgramFrameByFrame([&](int frame) {
+        if (frame == 3) {
+            PostMessageA(seam::lastWindow(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+        } else if (frame == 4) {
+            shown = readPixels(width, height);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    const Png png = readPng("snap_200_x_150_1.png");
+    ASSERT_EQ(png.height, height);
+    EXPECT_EQ(differenceFromFrame(png, shown, width, height), 0);
+    long brightness = 0;
+    for (const auto &row : png.rows)
+        for (unsigned char v : row)
+            brightness += v;
+    EXPECT_GT(brightness, 0);  // a drawn picture, not a black buffer
+}
+
+TEST(SnapshotOfTheProgram, PJustBeforeQuittingIsStillWritten)
+{
+    ScopedTempDir dir;
+    runProgramFrameByFrame([&](int frame) {
+        if (frame == 3) {  // both handled before another frame is drawn
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 }  // namespace

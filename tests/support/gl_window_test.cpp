@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <unistd.h>
 
 namespace {
@@ -68,10 +69,31 @@ ProbeScene &installProbe(Kaleidoscope &renderer)
     return *probe;
 }
 
+namespace {
+
+// Folders of the ScopedTempDirs alive in this process, by the process that made them.
+std::map<std::string, pid_t> liveTempDirs;
+
+// Removes this process's live folders when it ends by exit(), as a death test's child does,
+// skipping the destructors that would have removed them.
+void removeLiveTempDirs()
+{
+    for (const auto &[dir, owner] : liveTempDirs) {
+        std::error_code ignored;
+        if (owner == getpid())
+            std::filesystem::remove_all(dir, ignored);
+    }
+}
+
+}  // namespace
+
 ScopedTempDir::ScopedTempDir()
 {
+    static const bool cleanupRegistered = std::atexit(removeLiveTempDirs) == 0;
+    (void)cleanupRegistered;
     std::string pattern = (std::filesystem::temp_directory_path() / "brindlewick-XXXXXX").string();
     dir = mkdtemp(pattern.data());
+    liveTempDirs[dir] = getpid();
     previous = std::filesystem::current_path().string();
     std::filesystem::current_path(dir);
 }
@@ -80,6 +102,7 @@ ScopedTempDir::~ScopedTempDir()
 {
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
+    liveTempDirs.erase(dir);
 }
 
 bool logged(const std::string &entry) { return findCall(entry) >= 0; }

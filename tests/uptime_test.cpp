@@ -1,0 +1,224 @@
+// Months of uptime: the picture must move as smoothly as in its first minute. The counter is
+// driven by hand, offset as if the program had been running for days; frames come 30 a second.
+// Each case also prints what it measured, so that
+//   SDL_VIDEODRIVER=offscreen ctest --test-dir build -R Uptime -V | grep days:
+// gives the table of what the picture sees at each uptime.
+#include "support/gl_window_test.h"
+
+#include "scene/drift_scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+const int64_t kTicksPerSecond = 1000000000;  // as SDL's counter runs
+const int64_t kTicksPerMillisecond = kTicksPerSecond / 1000;
+const int64_t kTicksPerDay = 86400 * kTicksPerSecond;
+const int64_t kFrameTicks = kTicksPerSecond / 30;
+// Runs start at an odd moment, as a key press or a re-roll would, not on a whole second.
+const int64_t kOddMoment = 777 * kTicksPerMillisecond;
+const int64_t kFirstMinute = 30 * kTicksPerSecond + kOddMoment;  // the reference runs
+const int64_t kFrameCost = 4 * kTicksPerMillisecond;  // drawing time, before the frame delay
+const int kFrames = 90;
+const double kMorphSeconds = 2.0;
+const double kGradientTurn = 8.0;  // degrees per second
+const double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+const double kAngleTolerance = 1e-4;  // degrees: a float angle below one turn is finer still
+
+// What one morph looked like: frames drawn with an in-between wedge, and how many angles.
+struct MorphRun {
+    int frames = 0;
+    size_t angles = 0;
+};
+
+// Difference of two angles in degrees, brought into -180...180.
+double angleStep(double from, double to) { return std::remainder(to - from, 360.0); }
+
+class Uptime : public GLWindowTest, public ::testing::WithParamInterface<int> {
+protected:
+    // The clock starts at counter 0 with the first renderer, as at program start.
+    void SetUp() override
+    {
+        openWindow(64, 64);
+        setTicks(0);
+        appWindow.renderer = new Kaleidoscope(64, 64);
+    }
+    Kaleidoscope &k() { return *appWindow.renderer; }
+    int64_t uptime() const { return GetParam() * kTicksPerDay + kOddMoment; }
+    void setTicks(int64_t value)
+    {
+        ticks = value;
+        seam::setCounter(kTicksPerSecond, ticks);
+    }
+    // Moves the counter on and ticks the clock, as one frame does.
+    void frameAfter(int64_t step)
+    {
+        setTicks(ticks + step);
+        k().tickClock();
+    }
+
+    // The time each of kFrames frames sees, from `start` on, after one frame at `start`.
+    std::vector<double> frameTimes(int64_t start)
+    {
+        setTicks(start);
+        k().tickClock();
+        std::vector<double> times = {k().time};
+        for (int i = 0; i < kFrames; ++i) {
+            frameAfter(kFrameTicks);
+            times.push_back(k().time);
+        }
+        return times;
+    }
+
+    // A morph from 12 to 24 wedges started at `start`, followed frame by frame to its end.
+    MorphRun morphFrom(int64_t start)
+    {
+        setTicks(start);
+        k().tickClock();
+        k().selectPattern(1, false);
+        k().selectPattern(7, true);
+        MorphRun run;
+        std::set<float> angles;
+        for (int i = 0; i < 10 * kFrames; ++i) {
+            frameAfter(kFrameTicks);
+            const Wedge &wedge = k().wedgeForFrame();
+            if (&wedge == k().currentWedge)
+                break;
+            ++run.frames;
+            angles.insert(wedge.angle);
+        }
+        run.angles = angles.size();
+        return run;
+    }
+
+    // Distinct birth times of the 100 discs, all reborn by a frame at `at`.
+    size_t distinctBirthTimes(int64_t at)
+    {
+        setTicks(at);
+        k().tickClock();
+        k().scene->update();  // more than a life since the start: every disc is reborn
+        std::set<double> births;
+        for (int i = 0; i < kDiscCount; ++i)
+            births.insert(currentDriftScene()->discs[i].birthTime);
+        return births.size();
+    }
+
+    // The angle of the turning frame the discs are drawn in, read back from the GL.
+    double discFrameAngle()
+    {
+        glLoadIdentity();
+        k().scene->beginFrame(1);
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        k().scene->endFrame();
+        return std::atan2(m[1], m[0]) * kDegreesPerRadian;
+    }
+
+    // Per-frame advance of the gradient and of the disc frame, in degrees, from `start` on.
+    void turns(int64_t start, std::vector<double> &gradient, std::vector<double> &discFrame)
+    {
+        setTicks(start);
+        k().tickClock();
+        double lastGradient = turnAngle(k().time, kGradientTurn), lastFrame = discFrameAngle();
+        for (int i = 0; i < kFrames; ++i) {
+            frameAfter(kFrameTicks);
+            const double nowGradient = turnAngle(k().time, kGradientTurn);
+            const double nowFrame = discFrameAngle();
+            gradient.push_back(angleStep(lastGradient, nowGradient));
+            discFrame.push_back(angleStep(lastFrame, nowFrame));
+            lastGradient = nowGradient;
+            lastFrame = nowFrame;
+        }
+    }
+
+    // Frames drawn in each of the last ten of 60 seconds, counted on the counter, while each
+    // frame costs 4 ms plus the frame delay the regulator sets.
+    std::vector<int> settledRates(int64_t start)
+    {
+        setTicks(start);
+        const int64_t end = start + 60 * kTicksPerSecond;
+        std::vector<int> rates(10, 0);
+        while (ticks < end) {
+            frameAfter(kFrameCost + k().frameDelay * kTicksPerMillisecond);
+            const int64_t second = (ticks - start) / kTicksPerSecond - 50;
+            if (second >= 0 && second < 10)
+                ++rates[second];
+        }
+        return rates;
+    }
+
+    int64_t ticks = 0;
+};
+
+TEST_P(Uptime, EachFrameSeesTheCountersStepWithinAMillisecond)
+{
+    const std::vector<double> times = frameTimes(uptime());
+    const double counterStep = double(kFrameTicks) / kTicksPerSecond;
+    double worst = 0;
+    for (size_t i = 1; i < times.size(); ++i) {
+        const double error = std::fabs(times[i] - times[i - 1] - counterStep);
+        EXPECT_LE(error, 0.001) << "frame " << i;
+        worst = std::max(worst, error);
+    }
+    const double seconds = kFrames * counterStep;
+    printf("%d days: frame step off the counter's by up to %.2f ms; %.1f updates a second\n",
+           GetParam(), worst * 1000.0, (std::set<double>(times.begin(), times.end()).size() - 1) / seconds);
+}
+
+TEST_P(Uptime, MorphLastsTwoSecondsAndDrawsAsManyAnglesAsInTheFirstMinute)
+{
+    const MorphRun first = morphFrom(kFirstMinute);
+    const MorphRun late = morphFrom(uptime());
+    EXPECT_NEAR(late.frames * double(kFrameTicks) / kTicksPerSecond, kMorphSeconds,
+                double(kFrameTicks) / kTicksPerSecond);
+    EXPECT_EQ(late.angles, first.angles);
+    EXPECT_GT(first.angles, 50u);
+    printf("%d days: a morph lasts %.3f s and draws %zu angles (first minute: %zu)\n", GetParam(),
+           late.frames * double(kFrameTicks) / kTicksPerSecond, late.angles, first.angles);
+}
+
+TEST_P(Uptime, DiscBirthTimesStayAsDistinctAsInTheFirstMinute)
+{
+    // Disc 99 starts at phase 1.0, a life behind disc 0, so the two share their birth time
+    // from the first frame on: 99 distinct times is what every run starts with.
+    const size_t first = distinctBirthTimes(kFirstMinute + 10 * kTicksPerSecond);
+    const size_t late = distinctBirthTimes(uptime());
+    EXPECT_EQ(first, size_t(kDiscCount - 1));
+    EXPECT_EQ(late, first);
+    printf("%d days: %zu distinct disc birth times (first minute: %zu)\n", GetParam(), late, first);
+}
+
+TEST_P(Uptime, GradientAndDiscFrameTurnPerFrameAsInTheFirstMinute)
+{
+    std::vector<double> firstGradient, firstFrame, lateGradient, lateFrame;
+    turns(kFirstMinute, firstGradient, firstFrame);
+    turns(uptime(), lateGradient, lateFrame);
+    double worst = 0;
+    for (int i = 0; i < kFrames; ++i) {
+        EXPECT_NEAR(lateGradient[i], firstGradient[i], kAngleTolerance) << "frame " << i;
+        EXPECT_NEAR(lateFrame[i], firstFrame[i], kAngleTolerance) << "frame " << i;
+        worst = std::max({worst, std::fabs(lateGradient[i] - firstGradient[i]),
+                          std::fabs(lateFrame[i] - firstFrame[i])});
+    }
+    printf("%d days: turning layers step up to %.5f degrees a frame off the first minute's\n",
+           GetParam(), worst);
+}
+
+TEST_P(Uptime, RegulatorSettlesAtThirtyFramesASecond)
+{
+    const std::vector<int> rates = settledRates(uptime());
+    for (int rate : rates)
+        EXPECT_NEAR(rate, 30, 2);
+    printf("%d days: the regulator settles at %d to %d frames a second\n", GetParam(),
+           *std::min_element(rates.begin(), rates.end()), *std::max_element(rates.begin(), rates.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, Uptime, ::testing::Values(1, 7, 30, 200, 400),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                             return std::to_string(info.param) + "Days";
+                         });
+
+}  // namespace
