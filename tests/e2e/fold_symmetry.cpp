@@ -4,8 +4,10 @@
 //
 // Rings of samples are taken around the centre and high-passed along the ring, so the backdrop
 // (a turning gradient and slowly varying clouds, drawn once and not kaleidoscoped) weighs little.
-// A rotational order m is accepted when the rings correlate with themselves turned by every
-// multiple of 360/m degrees; the largest such m wins, since every divisor of it passes too.
+// A rotational order m is accepted when the rings correlate with themselves turned by 360/m
+// degrees and, on average, by every multiple of it; the largest such m wins, since every divisor
+// of it passes too. The turn by 360/m itself must pass: for twice the true order every second
+// turn is a symmetry, which alone brings the average near the threshold.
 #include <png.h>
 
 #include <cmath>
@@ -21,7 +23,7 @@ const double kInnerRadius = 0.12;  // of half the shorter side
 const double kOuterRadius = 0.92;
 const int kHighPassWindow = 121;  // samples (about 30 degrees) in the subtracted running mean
 const int kMaxOrder = 30;
-const double kRotationThreshold = 0.5;  // mean correlation over the rotations of an order
+const double kRotationThreshold = 0.5;  // correlation of the rings with themselves turned
 const double kMirrorThreshold = 0.5;    // correlation of the rings with their reflection
 
 struct Image {
@@ -109,16 +111,21 @@ template <typename Map> double pooledCorrelation(const Rings &rings, Map map)
     return energy > 0 ? cross / energy : 0;
 }
 
-// Mean correlation of the rings with themselves turned by every multiple of 360/order degrees.
+// Correlation of the rings with themselves turned by `turns` / `order` of a full circle.
+double turnCorrelation(const Rings &rings, int turns, int order)
+{
+    const int shift =
+        static_cast<int>(std::lround(double(kSamplesPerRing) * turns / order)) % kSamplesPerRing;
+    return pooledCorrelation(rings, [&](int i) { return (i + shift) % kSamplesPerRing; });
+}
+
+// The lower of the correlation after one turn by 360/order degrees and the mean over its multiples.
 double rotationScore(const Rings &rings, int order)
 {
     double total = 0;
-    for (int j = 1; j < order; ++j) {
-        const double shift = double(kSamplesPerRing) * j / order;
-        const int whole = static_cast<int>(std::lround(shift)) % kSamplesPerRing;
-        total += pooledCorrelation(rings, [&](int i) { return (i + whole) % kSamplesPerRing; });
-    }
-    return total / (order - 1);
+    for (int j = 1; j < order; ++j)
+        total += turnCorrelation(rings, j, order);
+    return std::fmin(turnCorrelation(rings, 1, order), total / (order - 1));
 }
 
 // Best correlation of the rings with their reflection across any axis through the centre.
