@@ -84,16 +84,24 @@ take_fold() {
     rm -f "$work/$name"
 }
 
-# Whether the picture of window $1 (size $2) reaches fold count $3 within 8 snapshots: a
-# pattern key morphs for two seconds first.
+# Whether the picture of window $1 (size $2) shows fold count $3 within 6 snapshots: a pattern
+# key morphs for two seconds first.
 fold_becomes() {
-    for _ in $(seq 8); do
+    for _ in $(seq 6); do
         take_fold "$1" "$2" || return 1
         [ "$FOLD" = "$3" ] && return 0
         sleep 0.5
     done
     echo "fold count $FOLD, not $3"
     return 1
+}
+
+# Whether pattern key $3 brings the picture of window $1 (size $2) to fold count $4. The pattern
+# also re-rolls by itself now and then; should that land during the wait, the key is pressed
+# once more.
+pattern_key_gives() {
+    press "$1" "$3" && fold_becomes "$1" "$2" "$4" && return 0
+    press "$1" "$3" && fold_becomes "$1" "$2" "$4"
 }
 
 # Width x height from a PNG's header.
@@ -108,10 +116,8 @@ start_program Escape
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
-press "$window" 1
-check "key 1 makes a 10-fold picture" fold_becomes "$window" 1016x704 10
-press "$window" 8
-check "key 8 makes a 24-fold picture" fold_becomes "$window" 1016x704 24
+check "key 1 makes a 10-fold picture" pattern_key_gives "$window" 1016x704 1 10
+check "key 8 makes a 24-fold picture" pattern_key_gives "$window" 1016x704 8 24
 press "$window" m
 check "key M leaves no mirror symmetry" fold_becomes "$window" 1016x704 0
 press "$window" p
