@@ -4,8 +4,10 @@
 #include "render/random.h"
 #include "scene/drift_scene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -190,6 +192,108 @@ TEST_F(DriftSceneTest, SpinNeverEndsBelow720AndUniformDiscsShareTheirValues)
         EXPECT_EQ(s.discs[i].halfHeight, s.aspect);
         EXPECT_FLOAT_EQ(s.discs[i].textureWindow[0], 5 * 64.0f / 512.0f);
     }
+}
+
+TEST_F(DriftSceneTest, NonUniformDiscsDrawTheirOwnValuesFromTheSharedOnes)
+{
+    DriftScene &s = scene();
+    seedRandom(1);
+    s.uniform = 0;
+    s.size = 0.5f;
+    s.spin = 1000.0f;
+    s.discCell = 3;
+    std::vector<float> sizes, spins;
+    std::set<int> cells;
+    for (int started : {0, 1}) {
+        s.started = static_cast<uint8_t>(started);
+        for (int i = 0; i < kDiscCount; ++i) {
+            Disc &disc = s.discs[i];
+            respawnDisc(disc);
+            sizes.push_back(disc.size);
+            spins.push_back(disc.spin);
+            if (started)
+                cells.insert(disc.cell);
+            else
+                EXPECT_EQ(disc.cell, 3) << "before the first update every disc takes the scene's cell";
+        }
+    }
+    // Sizes from the 0.25 floor up to 0.25 + the shared size; spins up to twice the shared spin.
+    EXPECT_GE(*std::min_element(sizes.begin(), sizes.end()), 0.25f);
+    EXPECT_LT(*std::min_element(sizes.begin(), sizes.end()), 0.3f);
+    EXPECT_LT(*std::max_element(sizes.begin(), sizes.end()), 0.75f);
+    EXPECT_GT(*std::max_element(sizes.begin(), sizes.end()), 0.7f);
+    EXPECT_LT(*std::max_element(spins.begin(), spins.end()), 2000.0f);
+    EXPECT_GT(*std::max_element(spins.begin(), spins.end()), 1900.0f);
+    EXPECT_GT(cells.size(), 4u);  // once started, each disc draws its own cell
+}
+
+TEST_F(DriftSceneTest, RebornDiscTakesTheValuesTheTickHasJustEased)
+{
+    DriftScene &s = scene();
+    s.uniform = 1;
+    s.rerollPeriod = 2;  // the next tick eases half way and does not re-roll
+    s.rerollCount = 0;
+    s.size = s.sizeStart = 0.1f;
+    s.sizeChange = 0.8f;
+    Disc &disc = s.discs[0];
+    disc.birthTime = -40.0f;  // the clock is at 0: past the end of its life
+    updateDisc(disc);
+    EXPECT_FLOAT_EQ(s.size, 0.5f);
+    EXPECT_FLOAT_EQ(disc.size, 0.75f);  // the eased 0.5 + 0.25, not the old 0.1 + 0.25
+}
+
+TEST_F(DriftSceneTest, OneRerollInTenMorphsToTwelveWedgesTwiceAsOftenAsToTwentyFour)
+{
+    DriftScene &s = scene();
+    Kaleidoscope &k = renderer();
+    seedRandom(12345);
+    const int rerolls = 30000;
+    int toTwelve = 0, toTwentyFour = 0;
+    for (int i = 0; i < rerolls; ++i) {
+        k.selectPattern(0, false);  // 10 wedges, which a re-roll never picks
+        s.rerollPeriod = 0;
+        s.rerollCount = 0;
+        s.tickParameters();
+        toTwelve += k.currentWedge == &k.wedges[1];
+        toTwentyFour += k.currentWedge == &k.wedges[7];
+    }
+    const int morphs = toTwelve + toTwentyFour;
+    EXPECT_NEAR(double(morphs) / rerolls, 0.1, 0.01);
+    EXPECT_NEAR(double(toTwentyFour) / morphs, 1.0 / 3.0, 0.03);
+}
+
+TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUpright)
+{
+    // An alpha cell whose first rows, the top of the picture, are opaque.
+    const int cell = 64;
+    std::vector<unsigned char> alpha(cell * cell, 0);
+    std::fill(alpha.begin(), alpha.begin() + cell * cell / 2, 255);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, cell, cell, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+
+    Disc disc = {};
+    disc.size = 2.0f;  // 4 units square at the origin: about 23 pixels of the 64
+    disc.halfHeight = 1.0f;
+    const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    std::copy(wholeCell, wholeCell + 4, disc.textureWindow);
+    std::copy(white, white + 4, disc.colour);
+    drawDisc(disc);
+    const std::vector<unsigned char> pixels = readPixels(64, 64);  // bottom row first
+    EXPECT_GT(pixels[(size_t(32 + 6) * 64 + 32) * 3], 200);  // upper half of the disc
+    EXPECT_LT(pixels[(size_t(32 - 6) * 64 + 32) * 3], 50);   // lower half
+    glDeleteTextures(1, &texture);
 }
 
 }  // namespace

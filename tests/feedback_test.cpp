@@ -1,6 +1,10 @@
 // The feedback blur pass, with a scene that asks for it and with the drift scene, which does not.
 #include "support/gl_window_test.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 class Feedback : public GLWindowTest {
@@ -132,6 +136,117 @@ TEST_F(Feedback, OverlayBrightensThePictureAroundItsContent)
     renderer().feedbackOff = 0;
     EXPECT_GT(total(), plain + 1000);
 }
+
+TEST_F(Feedback, CaptureWipesItsCornerOfColourAsWellAsDepth)
+{
+    const int size = 200;  // room for the whole 128 x 128 capture
+    Kaleidoscope &k = openRenderer(size, size);
+    ProbeScene &probe = installProbe(k);
+    probe.feedback = true;
+    probe.drawMark = true;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);  // the frame's camera
+    k.captureFeedback(k.wedgeForFrame());
+
+    std::vector<unsigned char> texels(128 * 128);
+    glBindTexture(GL_TEXTURE_2D, feedbackTextureName());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_GT(*std::max_element(texels.begin(), texels.end()), 200);  // the marks were captured
+    const std::vector<unsigned char> window = readPixels(size, size);
+    EXPECT_EQ(*std::max_element(window.begin(), window.end()), 0);  // and are gone from the window
+}
+
+TEST_F(Feedback, OverlayCoversAnyViewportUprightWithTheCapturesTopAtTheTop)
+{
+    const int window = 256;
+    Kaleidoscope &k = openRenderer(window, window);
+    // A capture whose upper half is white; its first row is the bottom of the picture.
+    std::vector<unsigned char> capture(128 * 128, 0);
+    std::fill(capture.begin() + 64 * 128, capture.end(), 255);
+    glBindTexture(GL_TEXTURE_2D, feedbackTextureName());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 128, 128, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
+                 capture.data());
+    const int shapes[][2] = {{256, 96}, {96, 256}};  // wide and tall, neither of them 4:3
+    for (const auto &shape : shapes) {
+        const int w = shape[0], h = shape[1];
+        k.resize(w, h);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        k.drawFeedbackOverlay(1, 0.0f);  // one layer at alpha 0.075: about 19 of 255
+        const std::vector<unsigned char> pixels = readPixels(window, window);
+        auto lit = [&](int x, int y) { return pixels[(size_t(y) * window + x) * 3] > 10; };
+        for (int x : {0, w / 2, w - 1}) {
+            EXPECT_TRUE(lit(x, h - 1)) << w << "x" << h << " top, x " << x;
+            EXPECT_TRUE(lit(x, h * 3 / 4)) << w << "x" << h << " upper half, x " << x;
+            EXPECT_FALSE(lit(x, h / 4)) << w << "x" << h << " lower half, x " << x;
+            EXPECT_FALSE(lit(x, 0)) << w << "x" << h << " bottom, x " << x;
+        }
+        if (w < window) {
+            EXPECT_FALSE(lit(w, h - 1)) << "right of the viewport";
+        }
+        if (h < window) {
+            EXPECT_FALSE(lit(0, h)) << "above the viewport";
+        }
+    }
+}
+
+// A GL without an extension the pass is gated on, as Mesa can be told to advertise it. Mesa
+// reads these variables when the process makes its first context: ctest runs each case alone.
+struct HiddenExtension {
+    const char *variable, *value;
+    const char *missing;  // hidden by the setting
+    const char *kept;     // still advertised, or null when the setting may hide it too
+};
+
+void PrintTo(const HiddenExtension &hidden, std::ostream *out)
+{
+    *out << hidden.variable << "=" << hidden.value;
+}
+
+class MissingExtension : public GLWindowTest, public ::testing::WithParamInterface<HiddenExtension> {
+protected:
+    void SetUp() override { setenv(GetParam().variable, GetParam().value, 1); }
+    void TearDown() override
+    {
+        unsetenv(GetParam().variable);
+        GLWindowTest::TearDown();
+    }
+};
+
+TEST_P(MissingExtension, LeavesTheFeedbackPassAndItsFullClearOff)
+{
+    Kaleidoscope &k = openRenderer(64, 64);
+    const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+    ASSERT_NE(extensions, nullptr);
+    ASSERT_EQ(std::strstr(extensions, GetParam().missing), nullptr) << "the setting did not take";
+    if (GetParam().kept) {
+        ASSERT_NE(std::strstr(extensions, GetParam().kept), nullptr);
+    }
+    EXPECT_FALSE(feedbackAvailable());
+    ProbeScene &probe = installProbe(k);
+    probe.feedback = true;
+    probe.incremental = true;
+    k.renderFrame(kMirrorsRequested);  // the process's two forced full clears
+    k.renderFrame(kMirrorsRequested);
+    EXPECT_FALSE(k.renderFrame(kMirrorsRequested));
+    EXPECT_EQ(probe.beginPasses, (std::vector<int>{1, 1, 1}));  // never a capture pass
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EitherOne, MissingExtension,
+    ::testing::Values(
+        // Mesa hides the multitexture extension (1998) from a GL capped at 1997, and keeps the
+        // compiled-vertex-array one (1996): exactly one of the two is missing.
+        HiddenExtension{"MESA_EXTENSION_MAX_YEAR", "1997", "GL_ARB_multitexture",
+                        "GL_EXT_compiled_vertex_array"},
+        // Mesa refuses to switch this one off alone and drops both from the list instead.
+        HiddenExtension{"MESA_EXTENSION_OVERRIDE", "-GL_EXT_compiled_vertex_array",
+                        "GL_EXT_compiled_vertex_array", nullptr}),
+    [](const ::testing::TestParamInfo<HiddenExtension> &info) {
+        return std::string(info.param.missing).substr(3);
+    });
 
 TEST_F(Feedback, DriftSceneRunsNoneOfThePass)
 {

@@ -71,6 +71,26 @@ TEST_F(FrameClock, DelayStaysWithinOneToAThousandMilliseconds)
     EXPECT_EQ(k.frameDelay, 1000);
 }
 
+TEST_F(FrameClock, RegulatorStepsInWholeMillisecondsAsIntegerDivisionGivesThem)
+{
+    appWindow.renderer = newRenderer(0.0);
+    Kaleidoscope &k = *appWindow.renderer;
+    // (33 - 29) / 2 and (33 - 27) / 2; fractional frame times would give 1.96 and 2.78.
+    const struct {
+        float rate;
+        int32_t delay;
+    } cases[] = {{34.0f, 43}, {36.0f, 44}};
+    double now = 0.0;
+    for (const auto &c : cases) {
+        k.frameDelay = 41;
+        k.measuredRate = c.rate;
+        now += 2.0;
+        setSeconds(now);
+        k.tickClock();
+        EXPECT_EQ(k.frameDelay, c.delay) << c.rate << " frames per second";
+    }
+}
+
 TEST_F(FrameClock, MillisecondsStayExactAfterMonthsOfNanosecondTicks)
 {
     appWindow.renderer = newRenderer(0.0);

@@ -138,6 +138,26 @@ TEST_F(Images, TextureRowZeroIsThePicturesTopRow)
     EXPECT_LT(texels[(h - 1) * w + w / 2], 15);
 }
 
+TEST_F(Images, UploadReadsRowsTightlyPackedWhateverTheirLength)
+{
+    // Rows of two bytes that all differ: read at the GL's default 4-byte alignment they shear.
+    const int w = 2, h = 4;
+    const std::vector<unsigned char> picture = {10, 20, 30, 40, 50, 60, 70, 80};
+    ImageRecord record = {};
+    // Twice the size, so a sheared read stays inside the block and shows as wrong texels.
+    record.pixels = static_cast<unsigned char *>(calloc(2 * picture.size(), 1));
+    std::copy(picture.begin(), picture.end(), record.pixels);
+    record.bitsPerPixel = 8;
+    record.width = w;
+    record.height = h;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);  // as in a fresh context
+    ASSERT_TRUE(makeTexture(record));
+    std::vector<unsigned char> texels(w * h);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels, picture);
+}
+
 TEST_F(Images, ColourJpegGivesAnRgbTextureAndFourComponentsAnAlphaOne)
 {
     const int w = 13, h = 7;  // rows whose length is not a multiple of 4
@@ -203,6 +223,23 @@ TEST(DamagedJpeg, TruncatedStreamsFailOrDecodeAndNeverReadPastTheBlock)
             EXPECT_EQ(record.pixels, nullptr) << "cut at " << cut;
         }
     }
+}
+
+TEST(DamagedJpeg, SkipPastTheEndOfTheBlockStopsThere)
+{
+    // Cut inside an application segment that the decoder skips: the segment's length reaches
+    // past the block. The rest of the file still lies in memory after the cut, so a source that
+    // skipped beyond the block would find it and decode the picture.
+    const std::vector<unsigned char> whole = resourceBytes("JPEG_DISCS_MASK");
+    size_t segment = 2;
+    while (segment + 4 < whole.size() && !(whole[segment + 1] >= 0xE1 && whole[segment + 1] <= 0xEF))
+        segment += 2 + (whole[segment + 2] << 8 | whole[segment + 3]);
+    ASSERT_LT(segment + 4, whole.size()) << "no skipped application segment";
+    const size_t length = whole[segment + 2] << 8 | whole[segment + 3];
+    const size_t cut = segment + 4 + (length - 2) / 2;
+    ImageRecord record = {};
+    EXPECT_FALSE(decodeJpegBlock(record, whole.data(), cut));
+    EXPECT_EQ(record.pixels, nullptr);
 }
 
 TEST(DamagedJpeg, NoImageRandomBytesAndHugeDeclaredSizesAreRefused)

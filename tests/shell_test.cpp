@@ -2,6 +2,8 @@
 // of window creation, checked through the platform layer's call log.
 #include "support/gl_window_test.h"
 
+#include "platform/sdl/internal.h"
+
 #include <functional>
 
 namespace {
@@ -58,7 +60,24 @@ TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
     EXPECT_EQ(appWindow.active, 1);
     EXPECT_EQ(appWindow.renderer->viewportWidth, 80);
     EXPECT_EQ(appWindow.renderer->viewportHeight, 60);
+
+    // Dragging an edge restores rather than maximises: the picture follows that size too.
+    windowProcedure(appWindow.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 90));
+    EXPECT_EQ(appWindow.renderer->viewportWidth, 120);
+    EXPECT_EQ(appWindow.renderer->viewportHeight, 90);
 }
+
+TEST_F(Shell, FramedWindowHasItsOuterCornerAtTheScreenOrigin)
+{
+    openWindow(200, 150);
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    int clientX = -1, clientY = -1;
+    SDL_GetWindowPosition(appWindow.window->sdl, &clientX, &clientY);
+    EXPECT_EQ(clientX + frame.left, 0);
+    EXPECT_EQ(clientY + frame.top, 0);
+}
+
 
 TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
 {
@@ -107,7 +126,7 @@ TEST(Program, CloseButtonQuitsWithStatusZeroAfterTheWindowIsGone)
     EXPECT_EQ(findCall("CreateWindowExA", 1 + findCall("CreateWindowExA")), -1);
 }
 
-TEST(Program, AnswerNoOpensAFramedWindowAndYesOrAFailedBoxFullScreen)
+TEST(Program, StartQuestionAndItsAnswers)
 {
     for (int answer : {IDNO, IDYES, 0}) {
         seam::reset();
@@ -115,8 +134,42 @@ TEST(Program, AnswerNoOpensAFramedWindowAndYesOrAFailedBoxFullScreen)
             if (frame == 1)
                 post(WM_CLOSE);
         });
+        EXPECT_EQ(findCall("MessageBoxA"),
+                  findCall("MessageBoxA Start FullScreen?: Would You Like To Run In Fullscreen Mode?"));
+        // No opens a framed window; Yes, or a box that could not be shown, a full-screen one.
         EXPECT_TRUE(logged(answer == IDNO ? kWindowedCreate : kFullScreenCreate)) << answer;
     }
+}
+
+TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMadeIt)
+{
+    seam::reset();
+    std::vector<HWND> windows;
+    RECT client = {0, 0, 0, 0};
+    runProgram(IDNO, [&](int) {
+        HWND window = seam::lastWindow();
+        if (!windows.empty() && windows.back() == window)
+            return;  // one action per window, on its first frame
+        windows.push_back(window);
+        if (windows.size() == 1) {  // the user drags the framed window smaller
+            SDL_SetWindowSize(window->sdl, 500, 400);
+            PostMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 400));
+        }
+        if (windows.size() < 3) {
+            post(kModeSwitchMessage);
+        } else {
+            GetClientRect(window, &client);
+            post(WM_CLOSE);
+        }
+    });
+    ASSERT_EQ(windows.size(), 3u);
+    const int first = findCall("CreateWindowExA");
+    const int third = findCall("CreateWindowExA", 1 + findCall("CreateWindowExA", first + 1));
+    ASSERT_GE(third, 0);
+    EXPECT_EQ(seam::calls()[first], kWindowedCreate);
+    EXPECT_EQ(seam::calls()[third], kWindowedCreate);
+    EXPECT_EQ(client.right, 1016);
+    EXPECT_EQ(client.bottom, 704);
 }
 
 TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
@@ -153,6 +206,22 @@ TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
     EXPECT_GT(findCall("ShowCursor FALSE"), findCall("DestroyWindow"));
     EXPECT_LT(findCall("ShowCursor FALSE"), fullScreen);
     EXPECT_GT(findCall("ShowCursor TRUE"), findCall("DestroyWindow", fullScreen));
+}
+
+TEST(Program, PointerIsHiddenOverTheFullScreenWindowOnly)
+{
+    seam::reset();
+    std::vector<int> shown;  // what SDL reports on the first frame of each window
+    HWND last = nullptr;
+    runProgram(IDYES, [&](int) {
+        if (seam::lastWindow() == last)
+            return;
+        last = seam::lastWindow();
+        shown.push_back(SDL_ShowCursor(SDL_QUERY));
+        post(shown.size() == 1 ? kModeSwitchMessage : WM_CLOSE);
+    });
+    EXPECT_EQ(shown, (std::vector<int>{SDL_DISABLE, SDL_ENABLE}));  // full-screen, then framed
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)

@@ -39,6 +39,8 @@ TEST(Wedge, CountRoundsUpOnlyWhenMoreThanHalfADegreeIsLeft)
     EXPECT_EQ(wedge.count, 12);
     buildWedge(wedge, 359.6f);  // 0.4 left is not enough
     EXPECT_EQ(wedge.count, 1);
+    buildWedge(wedge, 359.5f);  // nor is exactly 0.5
+    EXPECT_EQ(wedge.count, 1);
 }
 
 TEST(Wedge, PlanesForNinetyDegreesKeepExactlyTheLowerRightQuadrant)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End to end on a real X server: the start question answered from the keyboard, window sizes,
-# every key command, snapshots that decode, the full-screen switch, and clean exits.
+# pattern and mirror keys seen in the picture, snapshots that decode, the full-screen switch,
+# and clean exits.
 set -uo pipefail
 program=$(realpath "$1")
 wm_close=$(realpath "$2")
+fold_symmetry=$(realpath "$3")
 here=$(dirname "$(realpath "$0")")
 . "$here/../../tools/x11_session.sh"
 
@@ -68,6 +70,40 @@ snapshot_ok() {
     [ "$(png_size "$file")" = "$2" ]
 }
 
+# Snapshots taken so far; the program numbers them from 1 in every run.
+shots=0
+
+# Snapshots window $1 of size $2 and sets FOLD to the picture's fold count (0: no symmetry);
+# fails if no snapshot is written.
+take_fold() {
+    press "$1" p || return 1
+    shots=$((shots + 1))
+    local name="snap_${2/x/_x_}_$shots.png"
+    wait_until snapshot_ok "$name" "$2" || return 1
+    FOLD=$("$fold_symmetry" "$work/$name")
+    rm -f "$work/$name"
+}
+
+# Whether the picture of window $1 (size $2) shows fold count $3 within 6 snapshots: a pattern
+# key morphs for two seconds first.
+fold_becomes() {
+    for _ in $(seq 6); do
+        take_fold "$1" "$2" || return 1
+        [ "$FOLD" = "$3" ] && return 0
+        sleep 0.5
+    done
+    echo "fold count $FOLD, not $3"
+    return 1
+}
+
+# Whether pattern key $3 brings the picture of window $1 (size $2) to fold count $4. The pattern
+# also re-rolls by itself now and then; should that land during the wait, the key is pressed
+# once more.
+pattern_key_gives() {
+    press "$1" "$3" && fold_becomes "$1" "$2" "$4" && return 0
+    press "$1" "$3" && fold_becomes "$1" "$2" "$4"
+}
+
 # Width x height from a PNG's header.
 png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
@@ -80,11 +116,13 @@ start_program Escape
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
-for key in 1 2 3 4 5 6 7 8 m s; do
-    check "key $key sent" press "$window" "$key"
-done
+check "key 1 makes a 10-fold picture" pattern_key_gives "$window" 1016x704 1 10
+check "key 8 makes a 24-fold picture" pattern_key_gives "$window" 1016x704 8 24
+press "$window" m
+check "key M leaves no mirror symmetry" fold_becomes "$window" 1016x704 0
 press "$window" p
-check "snapshot 1 of the framed window" wait_until snapshot_ok snap_1016_x_704_1.png 1016x704
+shots=$((shots + 1))
+check "a snapshot of the framed window" wait_until snapshot_ok "snap_1016_x_704_$shots.png" 1016x704
 
 # The key release may find the window already gone: F1 replaces it.
 press "$window" F1 || true
@@ -93,7 +131,9 @@ require "F1 opens a new window" [ -n "$full" ]
 check "the framed window is gone" wait_until window_gone "$window"
 check "the new window is full-screen at the desktop's size" wait_until has_size "$full" 1024x768
 press "$full" p
-check "snapshot 2 at the desktop's size" wait_until snapshot_ok snap_1024_x_768_2.png 1024x768
+shots=$((shots + 1))
+check "the next snapshot at the desktop's size" \
+    wait_until snapshot_ok "snap_1024_x_768_$shots.png" 1024x768
 press "$full" Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
