@@ -27,6 +27,9 @@ struct HGLRC__ {
 
 namespace win32sdl {
 
+// Key-message lParam bit: Alt was held.
+const LPARAM kAltHeld = LPARAM(1) << 29;
+
 // Starts SDL's video subsystem once, with the GL attributes every window is created with.
 bool ensureVideo();
 // The live window with this SDL window id, or null.

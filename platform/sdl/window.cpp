@@ -3,11 +3,15 @@
 #include "platform/sdl/internal.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +19,8 @@ namespace {
 // the same frame off again, so the client area is exactly the one asked for.
 const int kFrameSide = 8;
 const int kFrameTop = 31;
+// WM_SYSCOMMAND's low four bits are Windows' own; the command is in the rest.
+const WPARAM kSystemCommandMask = 0xFFF0;
 
 struct WindowClass {
     std::string name;
@@ -78,6 +84,32 @@ void requireVisibleVideoDriver()
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// While it lives, SIGINT and SIGTERM end the process at once with status 0, as Windows' default
+// console handler ends a process on Ctrl+C; SDL would only queue a quit no one reads yet.
+class InterruptEndsProgram {
+public:
+    // Puts the handlers in place, keeping the ones they replace.
+    InterruptEndsProgram()
+    {
+        struct sigaction exitAtOnce = {};
+        exitAtOnce.sa_handler = [](int) { _exit(0); };
+        sigaction(SIGINT, &exitAtOnce, &previousInterrupt);
+        sigaction(SIGTERM, &exitAtOnce, &previousTerminate);
+    }
+    // Gives the replaced handlers back.
+    ~InterruptEndsProgram()
+    {
+        sigaction(SIGINT, &previousInterrupt, nullptr);
+        sigaction(SIGTERM, &previousTerminate, nullptr);
+    }
+    InterruptEndsProgram(const InterruptEndsProgram &) = delete;
+    InterruptEndsProgram &operator=(const InterruptEndsProgram &) = delete;
+
+private:
+    struct sigaction previousInterrupt;
+    struct sigaction previousTerminate;
+};
+
 }  // namespace
 
 namespace win32sdl {
@@ -121,6 +153,7 @@ void clientSize(HWND window, int *width, int *height)
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
+    const InterruptEndsProgram whileOpen;
     seam::enter("MessageBoxA", std::string(caption) + ": " + text);
     if (seam::messageBoxAnswer() >= 0)
         return seam::messageBoxAnswer();
@@ -305,9 +338,16 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *, DWORD)
     return 0;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND, UINT message, WPARAM, LPARAM)
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // SDL does the window system's default handling itself; nothing is left to do here.
+    // SDL does the rest of the window system's default handling itself; only Win32's way of
+    // closing from the keyboard is left: Alt+F4 asks for SC_CLOSE, and SC_CLOSE for WM_CLOSE.
     seam::enter("DefWindowProcA", std::to_string(message));
+    if (!win32sdl::liveWindow(window))
+        return 0;
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & win32sdl::kAltHeld))
+        return window->procedure(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (message == WM_SYSCOMMAND && (wParam & kSystemCommandMask) == SC_CLOSE)
+        return window->procedure(window, WM_CLOSE, 0, 0);
     return 0;
 }
