@@ -3,15 +3,11 @@
 #include "platform/sdl/internal.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <signal.h>
-#include <unistd.h>
 
 namespace {
 
@@ -84,32 +80,6 @@ void requireVisibleVideoDriver()
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
-// While it lives, SIGINT and SIGTERM end the process at once with status 0, as Windows' default
-// console handler ends a process on Ctrl+C; SDL would only queue a quit no one reads yet.
-class InterruptEndsProgram {
-public:
-    // Puts the handlers in place, keeping the ones they replace.
-    InterruptEndsProgram()
-    {
-        struct sigaction exitAtOnce = {};
-        exitAtOnce.sa_handler = [](int) { _exit(0); };
-        sigaction(SIGINT, &exitAtOnce, &previousInterrupt);
-        sigaction(SIGTERM, &exitAtOnce, &previousTerminate);
-    }
-    // Gives the replaced handlers back.
-    ~InterruptEndsProgram()
-    {
-        sigaction(SIGINT, &previousInterrupt, nullptr);
-        sigaction(SIGTERM, &previousTerminate, nullptr);
-    }
-    InterruptEndsProgram(const InterruptEndsProgram &) = delete;
-    InterruptEndsProgram &operator=(const InterruptEndsProgram &) = delete;
-
-private:
-    struct sigaction previousInterrupt;
-    struct sigaction previousTerminate;
-};
-
 }  // namespace
 
 namespace win32sdl {
@@ -153,7 +123,7 @@ void clientSize(HWND window, int *width, int *height)
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
-    const InterruptEndsProgram whileOpen;
+    const win32sdl::InterruptEndsProgram whileOpen;
     seam::enter("MessageBoxA", std::string(caption) + ": " + text);
     if (seam::messageBoxAnswer() >= 0)
         return seam::messageBoxAnswer();
