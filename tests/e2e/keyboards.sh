@@ -57,10 +57,15 @@ start_windowed() {
     WINDOW=$(wait_for_window Brindlewick)
 }
 
-# Waits up to 10 seconds for the program to exit; sets STATUS to its exit status.
+# Waits up to 10 seconds for the program to exit; sets STATUS to its exit status. A program
+# still running then is stopped, so the next check starts alone.
 wait_exit() {
     STATUS="still running"
-    wait_until process_gone "$pid" || return 0
+    if ! wait_until process_gone "$pid"; then
+        stop_process "$pid"
+        pid=""
+        return 0
+    fi
     STATUS=0
     wait "$pid" || STATUS=$?
     pid=""
@@ -108,7 +113,6 @@ for signal in INT TERM; do
     check "SIG$signal during the question exits with status 0 (status: $STATUS)" [ "$STATUS" = 0 ]
     check "the question is gone after SIG$signal" wait_until window_gone "$QUESTION"
     check "no window opened after SIG$signal" no_program_window
-    [ -n "$pid" ] && stop_process "$pid" && pid=""
 done
 
 # A Russian layout: keys are sent as the Cyrillic letters the layout types on P and M.
