@@ -8,6 +8,7 @@
 
 namespace {
 
+// Key-message lParam bits: the key was down before this message; the key is being released.
 const LPARAM kWasDown = LPARAM(1) << 30;
 const LPARAM kReleased = LPARAM(1) << 31;
 
