@@ -50,7 +50,10 @@ bool registerGLClass(const Application &application)
     return true;
 }
 
-bool createRenderWindow(AppWindow &appWindow)
+namespace {
+
+// The steps of createRenderWindow, each failure releasing what the earlier steps obtained.
+bool openRenderWindow(AppWindow &appWindow)
 {
     const WindowSettings &settings = appWindow.settings;
     const PIXELFORMATDESCRIPTOR request = pixelFormatRequest(settings);
@@ -96,6 +99,19 @@ bool createRenderWindow(AppWindow &appWindow)
     ShowWindow(appWindow.window, SW_SHOWNORMAL);
     appWindow.active = 1;
     return true;
+}
+
+}  // namespace
+
+bool createRenderWindow(AppWindow &appWindow)
+{
+    if (openRenderWindow(appWindow))
+        return true;
+    // The pointer was hidden for a full-screen window that could not be made; the error box
+    // that follows needs it.
+    if (appWindow.settings.fullScreen == 1)
+        ShowCursor(TRUE);
+    return false;
 }
 
 void destroyRenderWindow(AppWindow &appWindow)

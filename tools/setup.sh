@@ -4,9 +4,10 @@
 # Packages the program needs to build and run.
 BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
-# Packages the tests add: GoogleTest, a virtual X server and keyboard, a PNG checker, and
-# clang with its fuzzer runtime.
-TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils pngcheck clang libclang-rt-dev"
+# Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
+# checker, and clang with its fuzzer runtime.
+TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck clang
+  libclang-rt-dev"
 
 # Installs whichever of the named packages are not installed yet.
 install_packages() {

@@ -5,6 +5,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <signal.h>
+
 #include <vector>
 
 struct HDC__ {
@@ -27,6 +29,9 @@ struct HGLRC__ {
 
 namespace win32sdl {
 
+// Key-message lParam bit: Alt was held.
+const LPARAM kAltHeld = LPARAM(1) << 29;
+
 // Starts SDL's video subsystem once, with the GL attributes every window is created with.
 bool ensureVideo();
 // The live window with this SDL window id, or null.
@@ -41,5 +46,21 @@ WPARAM virtualKeyFor(const SDL_KeyboardEvent &key);
 void dropMessagesFor(HWND window);
 // The window's client size in pixels, as GL draws it.
 void clientSize(HWND window, int *width, int *height);
+
+// While it lives (a message box is open), SIGINT and SIGTERM end the process at once with
+// status 0, as Windows' default console handler ends a process on Ctrl+C.
+class InterruptEndsProgram {
+public:
+    // Puts the handlers in place, keeping the ones they replace.
+    InterruptEndsProgram();
+    // Gives the replaced handlers back.
+    ~InterruptEndsProgram();
+    InterruptEndsProgram(const InterruptEndsProgram &) = delete;
+    InterruptEndsProgram &operator=(const InterruptEndsProgram &) = delete;
+
+private:
+    struct sigaction previousInterrupt;
+    struct sigaction previousTerminate;
+};
 
 }  // namespace win32sdl

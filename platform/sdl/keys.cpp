@@ -2,6 +2,17 @@
 // 112 there, which is VK_F1 here.
 #include "platform/sdl/internal.h"
 
+namespace {
+
+// Whether the key types a character that is not ASCII, such as a Cyrillic or Greek letter.
+bool typesNonLatin(SDL_Keycode symbol)
+{
+    const SDL_Keycode kFirstNonAscii = 0x80;
+    return symbol >= kFirstNonAscii && !(symbol & SDLK_SCANCODE_MASK);
+}
+
+}  // namespace
+
 namespace win32sdl {
 
 WPARAM virtualKeyFor(const SDL_KeyboardEvent &key)
@@ -11,6 +22,9 @@ WPARAM virtualKeyFor(const SDL_KeyboardEvent &key)
     // Letters follow the keyboard layout and give the upper-case code whatever Shift or Caps Lock.
     if (symbol >= SDLK_a && symbol <= SDLK_z)
         return 'A' + (symbol - SDLK_a);
+    // Where the layout types another script, Win32 names letter keys by their Latin position.
+    if (typesNonLatin(symbol) && scan >= SDL_SCANCODE_A && scan <= SDL_SCANCODE_Z)
+        return 'A' + (scan - SDL_SCANCODE_A);
     // Main-row digits by position, so a shifted layout still gives '1'..'9' and '0'.
     if (scan >= SDL_SCANCODE_1 && scan <= SDL_SCANCODE_9)
         return '1' + (scan - SDL_SCANCODE_1);

@@ -1,5 +1,5 @@
 // The message queue of the Win32 layer: posted messages first, then SDL events made into
-// window messages for the window they belong to.
+// window messages for the window they belong to, in the order Win32's PeekMessage keeps.
 #include "platform/sdl/test_seam.h"
 #include "platform/sdl/internal.h"
 
@@ -8,10 +8,16 @@
 
 namespace {
 
-std::deque<MSG> queue;
+// Key-message lParam bits: the key was down before this message; the key is being released.
+const LPARAM kWasDown = LPARAM(1) << 30;
+const LPARAM kReleased = LPARAM(1) << 31;
+
+// Two queues, as Win32 keeps them: a key typed after F1 must not act before the posted switch.
+std::deque<MSG> posted;
+std::deque<MSG> input;
 
 // Queues a message for a window.
-void enqueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void enqueue(std::deque<MSG> &queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     queue.push_back(MSG{window, message, wParam, lParam, SDL_GetTicks(), {0, 0}});
 }
@@ -22,7 +28,7 @@ void enqueueSize(HWND window, WPARAM kind)
     int width = 0, height = 0;
     if (kind != SIZE_MINIMIZED)
         win32sdl::clientSize(window, &width, &height);
-    enqueue(window, WM_SIZE, kind, MAKELPARAM(width, height));
+    enqueue(input, window, WM_SIZE, kind, MAKELPARAM(width, height));
 }
 
 // Queues the message a window event stands for, if any.
@@ -42,23 +48,39 @@ void translateWindowEvent(HWND window, const SDL_WindowEvent &event)
         enqueueSize(window, SIZE_MINIMIZED);
         break;
     case SDL_WINDOWEVENT_CLOSE:
-        enqueue(window, WM_CLOSE, 0, 0);
+        enqueue(input, window, WM_CLOSE, 0, 0);
         break;
     }
 }
 
-// Queues a key message as Win32 builds it: bit 30 set on auto-repeat and on key-up, bit 31 on key-up.
+// Whether Alt is held for this key; Ctrl+Alt is AltGr, which types characters instead.
+bool altHeld(const SDL_KeyboardEvent &key)
+{
+    const SDL_Scancode scan = key.keysym.scancode;
+    const bool alt = (key.keysym.mod & KMOD_ALT) || scan == SDL_SCANCODE_LALT ||
+                     scan == SDL_SCANCODE_RALT;
+    return alt && !(key.keysym.mod & KMOD_CTRL);
+}
+
+// Queues a key message as Win32 builds it: a system key when held with Alt or for F10; bit 29
+// set with Alt, bit 30 on auto-repeat and on key-up, bit 31 on key-up.
 void translateKeyEvent(HWND window, const SDL_KeyboardEvent &key)
 {
     const WPARAM code = win32sdl::virtualKeyFor(key);
     if (code == 0)
         return;
+    const bool down = key.type == SDL_KEYDOWN;
     LPARAM lParam = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xFF) << 16);
-    if (key.type == SDL_KEYUP)
-        lParam |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+    if (altHeld(key))
+        lParam |= win32sdl::kAltHeld;
+    if (!down)
+        lParam |= kWasDown | kReleased;
     else if (key.repeat)
-        lParam |= LPARAM(1) << 30;
-    enqueue(window, key.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, code, lParam);
+        lParam |= kWasDown;
+    const bool system = altHeld(key) || code == VK_F10;
+    const UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP)
+                                : (down ? WM_KEYDOWN : WM_KEYUP);
+    enqueue(input, window, message, code, lParam);
 }
 
 // Moves every pending SDL event into the queue as window messages.
@@ -74,7 +96,7 @@ void pumpEvents()
         } else if (event.type == SDL_QUIT) {
             // SIGINT or SIGTERM: ask every window to close, as a user closing it would.
             for (HWND window : win32sdl::liveWindows())
-                enqueue(window, WM_CLOSE, 0, 0);
+                enqueue(input, window, WM_CLOSE, 0, 0);
         } else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
             if (HWND window = win32sdl::windowFromId(event.key.windowID))
                 translateKeyEvent(window, event.key);
@@ -82,11 +104,30 @@ void pumpEvents()
     }
 }
 
-// The first queued message for that window (any window when null).
-std::deque<MSG>::iterator findMessage(HWND window)
+// The first message in that queue for that window (any window when null).
+std::deque<MSG>::iterator findMessage(std::deque<MSG> &queue, HWND window)
 {
     return std::find_if(queue.begin(), queue.end(),
                         [&](const MSG &m) { return !window || m.hwnd == window; });
+}
+
+// Copies the message found in that queue out, removing it if asked; false when none was found.
+bool takeMessage(std::deque<MSG> &queue, std::deque<MSG>::iterator found, MSG *msg, UINT remove)
+{
+    if (found == queue.end())
+        return false;
+    *msg = *found;
+    if (remove & PM_REMOVE)
+        queue.erase(found);
+    return true;
+}
+
+// Drops that window's messages from one queue.
+void dropFrom(std::deque<MSG> &queue, HWND window)
+{
+    queue.erase(std::remove_if(queue.begin(), queue.end(),
+                               [&](const MSG &m) { return m.hwnd == window; }),
+                queue.end());
 }
 
 }  // namespace
@@ -96,26 +137,19 @@ namespace win32sdl {
 void dropMessagesFor(HWND window)
 {
     // A stray WM_QUIT left for a destroyed window must not end the next window's loop.
-    queue.erase(std::remove_if(queue.begin(), queue.end(),
-                               [&](const MSG &m) { return m.hwnd == window; }),
-                queue.end());
+    dropFrom(posted, window);
+    dropFrom(input, window);
 }
 
 }  // namespace win32sdl
 
 BOOL WINAPI PeekMessageA(MSG *msg, HWND window, UINT, UINT, UINT remove)
 {
-    auto found = findMessage(window);
-    if (found == queue.end()) {
+    if (takeMessage(posted, findMessage(posted, window), msg, remove))
+        return TRUE;
+    if (findMessage(input, window) == input.end())
         pumpEvents();
-        found = findMessage(window);
-    }
-    if (found == queue.end())
-        return FALSE;
-    *msg = *found;
-    if (remove & PM_REMOVE)
-        queue.erase(found);
-    return TRUE;
+    return takeMessage(input, findMessage(input, window), msg, remove);
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG *msg)
@@ -129,7 +163,7 @@ BOOL WINAPI WaitMessage(void)
 {
     seam::enter("WaitMessage");
     // Posted messages wake at once; otherwise sleep until SDL has an event.
-    if (queue.empty() && SDL_WasInit(SDL_INIT_VIDEO))
+    if (posted.empty() && input.empty() && SDL_WasInit(SDL_INIT_VIDEO))
         SDL_WaitEvent(nullptr);
     return TRUE;
 }
@@ -139,6 +173,6 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     seam::enter("PostMessageA", std::to_string(message));
     if (!win32sdl::liveWindow(window))
         return FALSE;
-    enqueue(window, message, wParam, lParam);
+    enqueue(posted, window, message, wParam, lParam);
     return TRUE;
 }

@@ -1,5 +1,6 @@
 // State of the test seam; idle unless a test uses it.
 #include "platform/sdl/test_seam.h"
+#include "platform/sdl/internal.h"
 
 #include <algorithm>
 
@@ -59,6 +60,48 @@ bool enter(const char *name, const std::string &detail)
             action();
         }
     return std::find(failing.begin(), failing.end(), name) != failing.end();
+}
+
+namespace {
+
+// SDL's modifier state for the seam's modifier flags.
+Uint16 sdlModifiers(unsigned modifiers)
+{
+    return static_cast<Uint16>(((modifiers & kShift) ? KMOD_LSHIFT : 0) |
+                               ((modifiers & kCtrl) ? KMOD_LCTRL : 0) |
+                               ((modifiers & kAlt) ? KMOD_LALT : 0));
+}
+
+}  // namespace
+
+void pushKey(HWND window, int position, char32_t character, KeyAction action, unsigned modifiers)
+{
+    SDL_Event event = {};
+    const bool release = action == KeyAction::Release;
+    event.key.type = release ? SDL_KEYUP : SDL_KEYDOWN;
+    event.key.windowID = SDL_GetWindowID(window->sdl);
+    event.key.state = release ? SDL_RELEASED : SDL_PRESSED;
+    event.key.repeat = action == KeyAction::Repeat;
+    // SDL's scancodes are the USB HID usages; keys that type nothing are named by them too.
+    const SDL_Scancode scan = static_cast<SDL_Scancode>(position);
+    event.key.keysym.scancode = scan;
+    event.key.keysym.sym = character ? static_cast<SDL_Keycode>(character)
+                                     : SDL_SCANCODE_TO_KEYCODE(scan);
+    event.key.keysym.mod = sdlModifiers(modifiers);
+    SDL_PushEvent(&event);
+}
+
+void pushWindowEvent(HWND window, WindowEvent kind)
+{
+    static const Uint8 kSdlEvents[] = {SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_MINIMIZED,
+                                       SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED,
+                                       SDL_WINDOWEVENT_CLOSE};
+    SDL_Event event = {};
+    event.window.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(window->sdl);
+    event.window.event = kSdlEvents[static_cast<int>(kind)];
+    SDL_GetWindowSize(window->sdl, &event.window.data1, &event.window.data2);
+    SDL_PushEvent(&event);
 }
 
 int messageBoxAnswer() { return scriptedAnswer; }

@@ -1,5 +1,6 @@
 // Test seam of the SDL-backed Win32 layer: a log of the calls made, injected failures of named
-// calls, a scripted message-box answer, a hand-driven performance counter and call hooks.
+// calls, a scripted message-box answer, a hand-driven performance counter, call hooks, and
+// window-system events pushed into the layer.
 #pragma once
 
 #include "platform/win32.h"
@@ -27,6 +28,19 @@ void onCall(const std::string &name, std::function<void()> action);
 HWND lastWindow();
 // Back to the real behaviour of every call, with an empty log.
 void reset();
+
+// How a key event pushed into the layer arrives.
+enum class KeyAction { Press, Repeat, Release };
+// Modifier keys held with a pushed key.
+const unsigned kShift = 1, kCtrl = 2, kAlt = 4;
+// Pushes a key event for the window as the window system would deliver it: the key at that
+// position (its USB HID usage), typing that Unicode character (0 for a key that types none).
+void pushKey(HWND window, int position, char32_t character, KeyAction action,
+             unsigned modifiers = 0);
+// Window-system events a test can push into the layer.
+enum class WindowEvent { SizeChanged, Minimized, Restored, Maximized, Close };
+// Pushes a window event for the window as the window system would deliver it.
+void pushWindowEvent(HWND window, WindowEvent event);
 
 // Layer-internal: logs the call, runs its hook and tells whether it must fail.
 bool enter(const char *name, const std::string &detail = std::string());

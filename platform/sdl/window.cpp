@@ -15,6 +15,8 @@ namespace {
 // the same frame off again, so the client area is exactly the one asked for.
 const int kFrameSide = 8;
 const int kFrameTop = 31;
+// WM_SYSCOMMAND's low four bits are Windows' own; the command is in the rest.
+const WPARAM kSystemCommandMask = 0xFFF0;
 
 struct WindowClass {
     std::string name;
@@ -121,6 +123,7 @@ void clientSize(HWND window, int *width, int *height)
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
+    const win32sdl::InterruptEndsProgram whileOpen;
     seam::enter("MessageBoxA", std::string(caption) + ": " + text);
     if (seam::messageBoxAnswer() >= 0)
         return seam::messageBoxAnswer();
@@ -305,9 +308,16 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *, DWORD)
     return 0;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND, UINT message, WPARAM, LPARAM)
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // SDL does the window system's default handling itself; nothing is left to do here.
+    // SDL does the rest of the window system's default handling itself; only Win32's way of
+    // closing from the keyboard is left: Alt+F4 asks for SC_CLOSE, and SC_CLOSE for WM_CLOSE.
     seam::enter("DefWindowProcA", std::to_string(message));
+    if (!win32sdl::liveWindow(window))
+        return 0;
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & win32sdl::kAltHeld))
+        return window->procedure(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (message == WM_SYSCOMMAND && (wParam & kSystemCommandMask) == SC_CLOSE)
+        return window->procedure(window, WM_CLOSE, 0, 0);
     return 0;
 }

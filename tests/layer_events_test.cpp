@@ -1,0 +1,247 @@
+// The layer's event translation: window-system events pushed into SDL's queue come out of
+// PeekMessageA as the window messages Win32 would send, in Win32's order.
+#include "support/gl_window_test.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace {
+
+// Key positions: USB HID usages, as keyboards report them whatever their layout.
+const int kKeyA = 4, kKeyM = 16, kKeyP = 19, kKeyQ = 20, kKeyS = 22;
+const int kKeyDigit1 = 30, kKeyDigit8 = 37, kKeyDigit0 = 39, kKeyEscape = 41;
+const int kKeyLeftBracket = 47, kKeySemicolon = 51;
+const int kKeyF1 = 58, kKeyF4 = 61, kKeyF10 = 67, kKeyF12 = 69;
+const int kKeyPadMinus = 86, kKeyPad1 = 89, kKeyPad0 = 98, kKeyLeftAlt = 226;
+
+// Characters a Russian layout types on the M, S, P and [ keys.
+const char32_t kCyrillicSoftSign = U'\u044C', kCyrillicYeru = U'\u044B';
+const char32_t kCyrillicZe = U'\u0437', kCyrillicHa = U'\u0445';
+
+// Key-message lParam bits: Alt held, key was down before, key released.
+const LPARAM kAltBit = LPARAM(1) << 29;
+const LPARAM kRepeatBit = LPARAM(1) << 30;
+const LPARAM kReleaseBit = LPARAM(1) << 31;
+const LPARAM kKeyFlags = kAltBit | kRepeatBit | kReleaseBit;
+
+// A message as a test compares it; key messages keep only their flag bits of lParam.
+struct Seen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Seen &other) const
+    {
+        return message == other.message && wParam == other.wParam && lParam == other.lParam;
+    }
+};
+
+// Prints a message for a failed comparison.
+void PrintTo(const Seen &seen, std::ostream *out)
+{
+    *out << "{" << seen.message << ", " << seen.wParam << ", 0x" << std::hex << seen.lParam
+         << std::dec << "}";
+}
+
+// Whether the message is one of the four key messages.
+bool isKeyMessage(UINT message)
+{
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+// A window of the program's class with a renderer, and every message it was sent so far taken.
+class LayerEvents : public GLWindowTest {
+protected:
+    void SetUp() override
+    {
+        openRenderer(64, 48);
+        taken();
+    }
+    // Removes every message for the window, pumping pushed events into the queue.
+    std::vector<MSG> taken()
+    {
+        std::vector<MSG> messages;
+        MSG message;
+        while (PeekMessageA(&message, appWindow.window, 0, 0, PM_REMOVE))
+            messages.push_back(message);
+        return messages;
+    }
+    // The messages taken, as compared.
+    std::vector<Seen> seen()
+    {
+        std::vector<Seen> result;
+        for (const MSG &m : taken())
+            result.push_back({m.message, m.wParam, isKeyMessage(m.message) ? m.lParam & kKeyFlags
+                                                                          : m.lParam});
+        return result;
+    }
+    // The codes of the key-down messages that one press of each key gives.
+    std::vector<WPARAM> codesFor(const std::vector<std::pair<int, char32_t>> &keys)
+    {
+        for (const auto &key : keys)
+            seam::pushKey(appWindow.window, key.first, key.second, seam::KeyAction::Press);
+        std::vector<WPARAM> codes;
+        for (const MSG &m : taken())
+            codes.push_back(m.message == WM_KEYDOWN ? m.wParam : 0);
+        return codes;
+    }
+    // Dispatches every message, as the message loop would.
+    void dispatchAll()
+    {
+        for (const MSG &m : taken())
+            DispatchMessageA(&m);
+    }
+    // The client size as the size messages carry it.
+    LPARAM clientSize()
+    {
+        RECT client;
+        GetClientRect(appWindow.window, &client);
+        return MAKELPARAM(client.right, client.bottom);
+    }
+};
+
+TEST_F(LayerEvents, SizeChangeRestoreAndMaximiseCarryTheClientSize)
+{
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::SizeChanged);
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Restored);
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Maximized);
+    EXPECT_EQ(clientSize(), MAKELPARAM(64, 48));
+    EXPECT_EQ(seen(), (std::vector<Seen>{{WM_SIZE, SIZE_RESTORED, clientSize()},
+                                         {WM_SIZE, SIZE_RESTORED, clientSize()},
+                                         {WM_SIZE, SIZE_MAXIMIZED, clientSize()}}));
+}
+
+TEST_F(LayerEvents, MinimiseGivesSizeMinimizedAndCloseWmClose)
+{
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Minimized);
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Close);
+    EXPECT_EQ(seen(), (std::vector<Seen>{{WM_SIZE, SIZE_MINIMIZED, 0}, {WM_CLOSE, 0, 0}}));
+}
+
+TEST_F(LayerEvents, NothingIsDrawnWhileMinimisedAndDrawingResumesOnRestore)
+{
+    int waits = 0;
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Minimized);
+    seam::onCall("WaitMessage", [&] {
+        if (++waits == 1)
+            seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Restored);
+        else  // still waiting after the restore: end the loop so the test can fail
+            PostMessageA(appWindow.window, WM_QUIT, 0, 0);
+    });
+    seam::onCall("SwapBuffers", [&] { PostMessageA(appWindow.window, WM_QUIT, 0, 0); });
+    seam::clearCalls();
+    runMessageLoop(appWindow);
+    EXPECT_EQ(waits, 1);
+    const int wait = findCall("WaitMessage");
+    ASSERT_GE(wait, 0);
+    EXPECT_GT(findCall("SwapBuffers"), wait);
+}
+
+TEST_F(LayerEvents, PressRepeatAndReleaseGiveKeyDownTheRepeatBitAndKeyUp)
+{
+    using seam::KeyAction;
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Press);
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
+    EXPECT_EQ(seen(), (std::vector<Seen>{{WM_KEYDOWN, 'P', 0},
+                                         {WM_KEYDOWN, 'P', kRepeatBit},
+                                         {WM_KEYUP, 'P', kRepeatBit | kReleaseBit}}));
+}
+
+TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerRepeat)
+{
+    using seam::KeyAction;
+    ScopedTempDir dir;
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Press);
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
+    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
+    dispatchAll();
+    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
+    EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
+}
+
+TEST_F(LayerEvents, DigitsKeypadAndFunctionKeysGiveTheirVirtualKeyCodes)
+{
+    EXPECT_EQ(codesFor({{kKeyDigit1, U'1'}, {kKeyDigit8, U'*'}, {kKeyDigit0, U'0'},
+                        {kKeyPad1, 0}, {kKeyPad0, 0}, {kKeyPadMinus, 0}, {kKeyF1, 0},
+                        {kKeyF4, 0}, {kKeyF12, 0}, {kKeyEscape, 0}}),
+              (std::vector<WPARAM>{'1', '8', '0', 97, 96, 109, 112, 115, 123, 27}));
+}
+
+TEST_F(LayerEvents, LettersFollowLatinLayoutsAndThePositionUnderOtherScripts)
+{
+    // Russian: the M, S and P keys type Cyrillic; the [ key's letter has no Latin position.
+    EXPECT_EQ(codesFor({{kKeyM, kCyrillicSoftSign}, {kKeyS, kCyrillicYeru}, {kKeyP, kCyrillicZe},
+                        {kKeyLeftBracket, kCyrillicHa}}),
+              (std::vector<WPARAM>{77, 83, 80}));
+    // AZERTY: the Q key types a, the ; key types m.
+    EXPECT_EQ(codesFor({{kKeyQ, U'a'}, {kKeySemicolon, U'm'}, {kKeyA, U'q'}}),
+              (std::vector<WPARAM>{'A', 'M', 'Q'}));
+}
+
+TEST_F(LayerEvents, KeysWithAltAndF10AreSystemKeysThatCommandNothing)
+{
+    using seam::KeyAction;
+    seam::pushKey(appWindow.window, kKeyLeftAlt, 0, KeyAction::Press, seam::kAlt);
+    seam::pushKey(appWindow.window, kKeyM, U'm', KeyAction::Press, seam::kAlt);
+    seam::pushKey(appWindow.window, kKeyM, U'm', KeyAction::Release, seam::kAlt);
+    seam::pushKey(appWindow.window, kKeyLeftAlt, 0, KeyAction::Release);
+    seam::pushKey(appWindow.window, kKeyF10, 0, KeyAction::Press);
+    const LPARAM up = kRepeatBit | kReleaseBit;
+    const std::vector<Seen> expected = {{WM_SYSKEYDOWN, VK_MENU, kAltBit},
+                                        {WM_SYSKEYDOWN, 'M', kAltBit},
+                                        {WM_SYSKEYUP, 'M', kAltBit | up},
+                                        {WM_SYSKEYUP, VK_MENU, kAltBit | up},
+                                        {WM_SYSKEYDOWN, VK_F10, 0}};
+    EXPECT_EQ(seen(), expected);
+
+    seam::pushKey(appWindow.window, kKeyM, U'm', KeyAction::Press, seam::kAlt);
+    seam::pushKey(appWindow.window, kKeyS, U's', KeyAction::Press, seam::kAlt);
+    dispatchAll();
+    EXPECT_EQ(appWindow.renderer->mirrorsOff, 0);
+    EXPECT_EQ(appWindow.renderer->feedbackOff, 0);
+}
+
+TEST_F(LayerEvents, CtrlWithAltIsAltGrAndTypesOrdinaryKeys)
+{
+    seam::pushKey(appWindow.window, kKeyM, U'm', seam::KeyAction::Press, seam::kCtrl | seam::kAlt);
+    EXPECT_EQ(seen(), (std::vector<Seen>{{WM_KEYDOWN, 'M', 0}}));
+}
+
+TEST_F(LayerEvents, PostedMessageOvertakesAKeyAlreadyQueued)
+{
+    seam::pushKey(appWindow.window, kKeyM, U'm', seam::KeyAction::Press);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, appWindow.window, 0, 0, PM_NOREMOVE));
+    ASSERT_EQ(message.message, UINT(WM_KEYDOWN));  // the key is in the layer's queue now
+    PostMessageA(appWindow.window, kModeSwitchMessage, 0, 0);
+    EXPECT_EQ(seen(), (std::vector<Seen>{{kModeSwitchMessage, 0, 0}, {WM_KEYDOWN, 'M', 0}}));
+}
+
+TEST_F(LayerEvents, AKeyTypedRightAfterF1DoesNotActOnTheEndingWindow)
+{
+    seam::pushKey(appWindow.window, kKeyF1, 0, seam::KeyAction::Press);
+    seam::pushKey(appWindow.window, kKeyM, U'm', seam::KeyAction::Press);
+    runMessageLoop(appWindow);  // ends on the quit the switch posts
+    EXPECT_EQ(appWindow.renderer->mirrorsOff, 0);
+}
+
+TEST(Program, AltF4ClosesTheWindowAndQuitsWithStatusZero)
+{
+    seam::reset();
+    seam::setMessageBoxAnswer(IDNO);
+    int frames = 0;
+    seam::onCall("SwapBuffers", [&] {
+        if (++frames == 1)
+            seam::pushKey(seam::lastWindow(), kKeyF4, 0, seam::KeyAction::Press, seam::kAlt);
+        else  // Alt+F4 did not close it: close it so the test ends
+            PostMessageA(seam::lastWindow(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(frames, 1);
+    EXPECT_TRUE(logged("DefWindowProcA 274"));  // by way of SC_CLOSE, as Win32 does it
+    EXPECT_TRUE(logged("UnregisterClassA"));
+}
+
+}  // namespace
