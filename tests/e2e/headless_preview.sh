@@ -4,7 +4,7 @@
 set -uo pipefail
 preview=$(realpath "$1")
 program=$(realpath "$2")
-here=$(mktemp -d "$3/preview.XXXXXX")
+here=$(mktemp -d "$(realpath "$3")/preview.XXXXXX")
 trap 'rm -rf "$here"' EXIT
 cd "$here" || exit 1
 touch snap_1024_x_768_1.png  # a snapshot from an earlier run, to be left as it is
