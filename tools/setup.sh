@@ -5,27 +5,40 @@
 BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
 # Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
-# checker, and clang with its fuzzer runtime.
+# checker, clang with its fuzzer runtime, and the validators and package tools of the install
+# check.
 TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck clang
-  libclang-rt-dev"
+  libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev"
 
-# Installs whichever of the named packages are not installed yet.
+# Installs whichever of the named packages are not installed yet: as root, or through sudo when
+# it is there. Without either it stops with one line saying what to do, before anything changes.
 install_packages() {
-    local missing=()
+    local missing=() sudo=()
     for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
             missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "$0: ${#missing[@]} Debian packages are missing and installing them needs root:" \
+                "run $0 as root, or install sudo and add yourself to the sudo group." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
     echo "Installing ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    "${sudo[@]}" apt-get update -qq
+    # Through env, as sudo drops the caller's environment.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
+        install -y -qq "${missing[@]}" >/dev/null
 }
 
-# Configures and builds into build/ (extra arguments go to cmake's configure step).
+# The project folder, wherever the caller is.
+PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Configures and builds into the project's build/ (extra arguments go to cmake's configure step).
 build() {
-    cmake -S . -B build "$@" >/dev/null
-    cmake --build build -j "$(nproc)"
+    cmake -S "$PROJECT_DIR" -B "$PROJECT_DIR/build" "$@" >/dev/null
+    cmake --build "$PROJECT_DIR/build" -j "$(nproc)"
 }

@@ -80,6 +80,20 @@ void requireVisibleVideoDriver()
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// Says once what would help when no display can be reached: the shell's own message only says
+// that the window could not be made, and is asked for twice (desktop size, then the window).
+void reportNoDisplay()
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    fprintf(stderr,
+            "No display to open a window on (%s): start it from a desktop session, where "
+            "DISPLAY or WAYLAND_DISPLAY names a running display.\n",
+            SDL_GetError());
+}
+
 }  // namespace
 
 namespace win32sdl {
@@ -89,8 +103,10 @@ bool ensureVideo()
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
     requireVisibleVideoDriver();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        reportNoDisplay();
         return false;
+    }
     atexit(SDL_Quit);
     // Fixed-function GL needs a compatibility context; the visual is picked at window creation.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);

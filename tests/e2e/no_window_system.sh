@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# With no window system within reach, the program says it cannot make its window and ends,
-# instead of running somewhere nobody can see or stop it.
+# With no window system within reach, the program says it cannot make its window, once what
+# would help, and ends, instead of running somewhere nobody can see or stop it.
 set -uo pipefail
 program=$(realpath "$1")
 errors=$(mktemp)
@@ -17,6 +17,11 @@ if [ "$status" = 124 ]; then
 fi
 if ! grep -qx "Error: Error Creating OpenGL Window" "$errors"; then
     echo "FAILED: no window error reported (exit status $status); it wrote:"
+    cat "$errors"
+    exit 1
+fi
+if [ "$(grep -c "^No display to open a window on (.*): start it from a desktop session" "$errors")" != 1 ]; then
+    echo "FAILED: not told once what would help; it wrote:"
     cat "$errors"
     exit 1
 fi
