@@ -157,6 +157,7 @@ TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerRepeat)
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
     dispatchAll();
+    presentFrame(appWindow);  // queued snapshots are written from the next frame
     EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
     EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
 }
