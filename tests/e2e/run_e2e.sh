@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # End to end on a real X server: the start question answered from the keyboard, window sizes,
 # every key command, snapshots that decode, the full-screen switch, and clean exits.
+# Usage: run_e2e.sh PROGRAM WM_CLOSE [NO_KEY]; NO_KEY answers No in the question box (Escape in
+# SDL's box; run_wine.sh passes Wine's).
 set -uo pipefail
 program=$(realpath "$1")
 wm_close=$(realpath "$2")
+no_key=${3:-Escape}
 here=$(dirname "$(realpath "$0")")
 . "$here/../../tools/x11_session.sh"
 
@@ -68,6 +71,23 @@ snapshot_ok() {
     [ "$(png_size "$file")" = "$2" ]
 }
 
+# Whether the snapshot is upright: the backdrop's gradient, black above and pale blue below,
+# has not turned far yet, so the top quarter is darker than the bottom quarter.
+snapshot_upright() {
+    local top bottom
+    top=$(convert "$work/$1" -gravity north -crop 100%x25%+0+0 -colorspace gray -format '%[fx:mean]' info:)
+    bottom=$(convert "$work/$1" -gravity south -crop 100%x25%+0+0 -colorspace gray -format '%[fx:mean]' info:)
+    awk -v top="$top" -v bottom="$bottom" 'BEGIN { exit !(top < bottom) }'
+}
+
+# Whether the snapshot carries its name as Title, the author, and the compressed description.
+snapshot_texts_ok() {
+    local texts
+    texts=$(identify -verbose "$work/$1" 2>/dev/null)
+    grep -qx "    Title: $1" <<<"$texts" && grep -qx '    Author: Halvorsk' <<<"$texts" &&
+        grep -qx '    Description: Kaleidoscope Snapshot' <<<"$texts"
+}
+
 # Width x height from a PNG's header.
 png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
@@ -76,7 +96,7 @@ png_size() {
 start_xvfb || exit 1
 
 # No: a framed window with a client area of the desktop less 8 by 64.
-start_program Escape
+start_program "$no_key"
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
@@ -85,6 +105,15 @@ for key in 1 2 3 4 5 6 7 8 m s; do
 done
 press "$window" p
 check "snapshot 1 of the framed window" wait_until snapshot_ok snap_1016_x_704_1.png 1016x704
+check "snapshot 1 is upright" snapshot_upright snap_1016_x_704_1.png
+check "snapshot 1 carries its texts" snapshot_texts_ok snap_1016_x_704_1.png
+# A file under the next name is the user's: it stays as it is, and the number after it is used.
+echo "earlier snapshot" >"$work/snap_1016_x_704_2.png"
+press "$window" p
+check "snapshot 3 beside the file under the next name" \
+    wait_until snapshot_ok snap_1016_x_704_3.png 1016x704
+check "the file under the next name is untouched" \
+    [ "$(cat "$work/snap_1016_x_704_2.png")" = "earlier snapshot" ]
 
 # The key release may find the window already gone: F1 replaces it.
 press "$window" F1 || true
@@ -93,7 +122,7 @@ require "F1 opens a new window" [ -n "$full" ]
 check "the framed window is gone" wait_until window_gone "$window"
 check "the new window is full-screen at the desktop's size" wait_until has_size "$full" 1024x768
 press "$full" p
-check "snapshot 2 at the desktop's size" wait_until snapshot_ok snap_1024_x_768_2.png 1024x768
+check "snapshot 4 at the desktop's size" wait_until snapshot_ok snap_1024_x_768_4.png 1024x768
 press "$full" Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
