@@ -4,14 +4,21 @@ set(BRINDLEWICK_RESOURCE_LIST ${CMAKE_CURRENT_LIST_DIR}/resources.txt)
 file(STRINGS ${BRINDLEWICK_RESOURCE_LIST} _resource_lines REGEX "^[A-Z]")
 
 if(WIN32)
+  # The script is written when CMake configures: the list's changes must configure again.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${BRINDLEWICK_RESOURCE_LIST})
   set(BRINDLEWICK_FILE_RESOURCES "")
+  set(_resource_files)
   foreach(_line IN LISTS _resource_lines)
     string(REGEX REPLACE "^([^ ]+) +([^ ]+) +(.+)$" "\\1 \\2 \"${CMAKE_CURRENT_LIST_DIR}/\\3\"\n"
            _entry "${_line}")
     string(APPEND BRINDLEWICK_FILE_RESOURCES "${_entry}")
+    string(REGEX REPLACE "^[^ ]+ +[^ ]+ +(.+)$" "${CMAKE_CURRENT_LIST_DIR}/\\1" _file "${_line}")
+    list(APPEND _resource_files ${_file})
   endforeach()
   set(_rc ${CMAKE_CURRENT_BINARY_DIR}/brindlewick.rc)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/brindlewick.rc.in ${_rc} @ONLY)
+  # windres's inputs are not scanned: a changed mask or icon must rebuild the resources.
+  set_source_files_properties(${_rc} PROPERTIES OBJECT_DEPENDS "${_resource_files}")
   set(BRINDLEWICK_RESOURCE_SOURCES ${_rc})
 else()
   # Only the raw-data blocks: the layer's FindResourceA serves nothing else.
