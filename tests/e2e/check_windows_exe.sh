@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Reads brindlewick.exe back: it must import only system DLLs (so it starts on a bare Windows)
-# and carry every resource: the three masks, both icons, the dialog, the string and the version.
+# Reads brindlewick.exe back: it must be a GUI program importing only system DLLs (so it starts
+# on a bare Windows, with no console window) and carry every resource: the three masks, both
+# icons, the dialog, the string and the version.
 set -uo pipefail
 exe=$1
 resources=$(dirname "$(realpath "$0")")/../../resources
@@ -30,6 +31,11 @@ only_system_imports() {
     [ -z "$extra" ] || { echo "not a system DLL: $extra"; return 1; }
 }
 
+# Whether the executable is a GUI program, which starts with no console window.
+gui_subsystem() {
+    x86_64-w64-mingw32-objdump -p "$exe" | awk '/^Subsystem/ { gui = /\(Windows GUI\)/ } END { exit !gui }'
+}
+
 # Whether the executable holds a resource of that type and name (wrestool's numbers) whose data
 # begins with the file resources.txt names (an icon is rebuilt as an .ico, with padding).
 holds_file() {  # holds_file TYPE NAME
@@ -48,10 +54,11 @@ resource_text() {  # resource_text TYPE NAME
 
 # Whether a resource's text contains that string.
 resource_says() {  # resource_says TYPE NAME TEXT
-    resource_text "$1" "$2" | grep -qF "$3"
+    resource_text "$1" "$2" | grep -F "$3" >/dev/null  # reads it all: no broken pipe
 }
 
 [ -f "$exe" ] || { echo "FAILED: no $exe"; exit 1; }
+check "a GUI program" gui_subsystem
 check "imports only system DLLs: $(imports | tr '\n' ' ')" only_system_imports
 for mask in JPEG_DISCS_MASK JPEG_CLOUDS_MASK LOGO_MASK; do
     check "mask $mask as raw data" holds_file 10 "$mask"
