@@ -33,7 +33,9 @@ fetch_sources() {
     suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
     rm -rf "$apt_dir" "$deps/src"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$deps/src"
-    echo "deb-src $mirror $suite main" >"$apt_dir/sources.list"
+    local keyring=/usr/share/keyrings/debian-archive-keyring.gpg signed=""
+    [ -f "$keyring" ] && signed="[signed-by=$keyring] "
+    echo "deb-src $signed$mirror $suite main" >"$apt_dir/sources.list"
     local options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=-"
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
         -o "APT::Sandbox::User=root" -qq)
