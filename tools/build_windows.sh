@@ -16,26 +16,44 @@ prefix=$deps/prefix
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
 
-# The first URI of the machine's Debian archive entries, so the sources come from the same mirror.
-debian_mirror() (
-    set +o pipefail  # not every apt source file exists on every machine
-    {
-        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '/^URIs:/ { print $2 }'
-        cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | awk '/^deb / { print $2 }'
-    } | grep -v -- '-security' | grep 'debian' | head -n1
-)
+# The machine's Debian archive entries as deb-src lines, so the sources come from the same
+# mirrors and suites as its packages. The security archive is left out: its source pool is not
+# served to every machine, and one missing file fails the whole fetch.
+debian_source_entries() {
+    local file
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] && awk '
+            # Prints the stanza just read, one line per URI and suite, if it is a Debian archive.
+            function flush(  u, s, nu, ns, uris, suites) {
+                if (types ~ /(^| )deb( |$)/ && uri ~ /debian/ && uri !~ /-security/) {
+                    nu = split(uri, uris, " ")
+                    ns = split(suite, suites, " ")
+                    for (u = 1; u <= nu; u++)
+                        for (s = 1; s <= ns; s++)
+                            print "deb-src " (key ? "[signed-by=" key "] " : "") uris[u] " " \
+                                suites[s] " main"
+                }
+                types = uri = suite = key = ""
+            }
+            /^[[:space:]]*$/ { flush(); next }
+            /^Types:/ { types = substr($0, 7) }
+            /^URIs:/ { uri = substr($0, 6) }
+            /^Suites:/ { suite = substr($0, 8) }
+            /^Signed-By:/ { key = $2 }
+            END { flush() }' "$file"
+    done
+    { cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } |
+        awk '$1 == "deb" && /debian/ && !/-security/ { sub(/^deb /, "deb-src "); print }'
+    return 0  # a machine may have no file of either kind
+}
 
 # Fetches and unpacks Debian's source packages into $deps/src through a private apt
 # configuration, so no source is added to the machine's own apt lists.
 fetch_sources() {
-    local apt_dir=$deps/apt mirror suite
-    mirror=$(debian_mirror)
-    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    local apt_dir=$deps/apt
     rm -rf "$apt_dir" "$deps/src"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$deps/src"
-    local keyring=/usr/share/keyrings/debian-archive-keyring.gpg signed=""
-    [ -f "$keyring" ] && signed="[signed-by=$keyring] "
-    echo "deb-src $signed$mirror $suite main" >"$apt_dir/sources.list"
+    debian_source_entries >"$apt_dir/sources.list"
     local options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=-"
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
         -o "APT::Sandbox::User=root" -qq)
