@@ -71,17 +71,22 @@ snapshot_ok() {
     [ "$(png_size "$file")" = "$2" ]
 }
 
-# The mean grey level, 0 to 1, of a snapshot's top or bottom quarter (gravity north or south).
-quarter_mean() {  # quarter_mean FILE GRAVITY
-    convert "$work/$1" -gravity "$2" -crop 100%x25%+0+0 -colorspace gray -format '%[fx:mean]' \
-        info: 2>/dev/null
+# The root-mean-square difference, 0 to 1, between a snapshot and a picture (file or "-").
+difference() {  # difference SNAPSHOT PICTURE
+    compare -metric RMSE "$work/$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
 }
 
-# Whether the snapshot is upright: the backdrop's gradient, black above and pale blue below,
-# has not turned far yet, so the top quarter is darker than the bottom quarter.
-snapshot_upright() {
-    awk -v top="$(quarter_mean "$1" north)" -v bottom="$(quarter_mean "$1" south)" \
-        'BEGIN { exit !(top != "" && top < bottom) }'
+# Whether the snapshot is upright: closer to the window's picture on the screen, captured just
+# after it, than to that picture turned upside down (the backdrop is not symmetric that way).
+snapshot_upright() {  # snapshot_upright SNAPSHOT WINDOW
+    local screen=$work/screen.png upright flipped
+    timeout 10 import -window "$2" "$screen" 2>/dev/null || return 1
+    upright=$(difference "$1" "$screen")
+    flipped=$(convert "$screen" -flip png:- | difference "$1" -)
+    rm -f "$screen"
+    echo "difference from the screen $upright, from it upside down $flipped"
+    awk -v upright="$upright" -v flipped="$flipped" \
+        'BEGIN { exit !(upright != "" && flipped != "" && upright < flipped) }'
 }
 
 # Whether the snapshot carries its name as Title, the author, and the compressed description.
@@ -109,7 +114,7 @@ for key in 1 2 3 4 5 6 7 8 m s; do
 done
 press "$window" p
 check "snapshot 1 of the framed window" wait_until snapshot_ok snap_1016_x_704_1.png 1016x704
-check "snapshot 1 is upright" snapshot_upright snap_1016_x_704_1.png
+check "snapshot 1 is upright" snapshot_upright snap_1016_x_704_1.png "$window"
 check "snapshot 1 carries its texts" snapshot_texts_ok snap_1016_x_704_1.png
 # A file under the next name is the user's: it stays as it is, and the number after it is used.
 echo "earlier snapshot" >"$work/snap_1016_x_704_2.png"
