@@ -4,6 +4,7 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/gl.h"
+#include "platform/new_file.h"
 
 #include <png.h>
 
@@ -34,7 +35,7 @@ FILE *createSnapshotFile(int width, int height, std::string &name)
 {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         name = snapshotName(width, height, ++snapshotCounter);
-        FILE *file = fopen(name.c_str(), "wbx");  // exclusive: earlier snapshots stay as they are
+        FILE *file = createNewFile(name.c_str());  // earlier snapshots stay as they are
         if (file || errno != EEXIST)
             return file;
     }

@@ -77,15 +77,15 @@ void Kaleidoscope::drawFeedbackOverlay(int layers, float step)
     float inset = 0.0f;
     glBegin(GL_QUADS);
     for (int layer = 0; layer < layers; ++layer) {
-        const float far = 1.0f - inset;
+        const float outer = 1.0f - inset;
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        glTexCoord2f(inset, far);
+        glTexCoord2f(inset, outer);
         glVertex2d(0.0, 0.0);
         glTexCoord2f(inset, inset);
         glVertex2d(0.0, kOverlayHeight);
-        glTexCoord2f(far, inset);
+        glTexCoord2f(outer, inset);
         glVertex2d(kOverlayWidth, kOverlayHeight);
-        glTexCoord2f(far, far);
+        glTexCoord2f(outer, outer);
         glVertex2d(kOverlayWidth, 0.0);
         inset += step;
         alpha -= decrement;

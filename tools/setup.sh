@@ -4,16 +4,26 @@
 # Packages the program needs to build and run.
 BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
+# Packages the Windows build adds: the MinGW-w64 cross compiler and its zlib, and Debian's source
+# package tools. Its tests add Wine and icoutils (to read the program's resources back); Wine is
+# installed without its recommends, which would pull in some 80 packages it does not need here.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev cmake make"
+WINE_PACKAGES="wine64 icoutils"
 # Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
-# checker, clang with its fuzzer runtime, and the validators and package tools of the install
-# check.
-TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck clang
-  libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev"
+# checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
+# and the validators and package tools of the install check.
+TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
+  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev"
 
-# Installs whichever of the named packages are not installed yet: as root, or through sudo when
-# it is there. Without either it stops with one line saying what to do, before anything changes.
+# Installs whichever of the named packages are not installed yet, with --lean first without their
+# recommended packages: as root, or through sudo when it is there. Without either it stops with
+# one line saying what to do, before anything changes.
 install_packages() {
-    local missing=() sudo=()
+    local missing=() sudo=() lean=()
+    if [ "${1:-}" = --lean ]; then
+        lean=(--no-install-recommends)
+        shift
+    fi
     for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
             missing+=("$package")
@@ -31,7 +41,7 @@ install_packages() {
     "${sudo[@]}" apt-get update -qq
     # Through env, as sudo drops the caller's environment.
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
-        install -y -qq "${missing[@]}" >/dev/null
+        install -y -qq "${lean[@]}" "${missing[@]}" >/dev/null
 }
 
 # The project folder, wherever the caller is.

@@ -2,10 +2,13 @@
 # End to end on a real X server: the start question answered from the keyboard, window sizes,
 # pattern and mirror keys seen in the picture, snapshots that decode, the full-screen switch,
 # and clean exits.
+# Usage: run_e2e.sh PROGRAM WM_CLOSE FOLD_SYMMETRY [NO_KEY]; NO_KEY answers No in the question box
+# (Escape in SDL's box; run_wine.sh passes Wine's).
 set -uo pipefail
 program=$(realpath "$1")
 wm_close=$(realpath "$2")
 fold_symmetry=$(realpath "$3")
+no_key=${4:-Escape}
 here=$(dirname "$(realpath "$0")")
 . "$here/../../tools/x11_session.sh"
 
@@ -104,6 +107,32 @@ pattern_key_gives() {
     press "$1" "$3" && fold_becomes "$1" "$2" "$4"
 }
 
+# The root-mean-square difference, 0 to 1, between a snapshot and a picture (file or "-").
+difference() {  # difference SNAPSHOT PICTURE
+    compare -metric RMSE "$work/$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
+}
+
+# Whether the snapshot is upright: closer to the window's picture on the screen, captured just
+# after it, than to that picture turned upside down (the backdrop is not symmetric that way).
+snapshot_upright() {  # snapshot_upright SNAPSHOT WINDOW
+    local screen=$work/screen.png upright flipped
+    timeout 10 import -window "$2" "$screen" 2>/dev/null || return 1
+    upright=$(difference "$1" "$screen")
+    flipped=$(convert "$screen" -flip png:- | difference "$1" -)
+    rm -f "$screen"
+    echo "difference from the screen $upright, from it upside down $flipped"
+    awk -v upright="$upright" -v flipped="$flipped" \
+        'BEGIN { exit !(upright != "" && flipped != "" && upright < flipped) }'
+}
+
+# Whether the snapshot carries its name as Title, the author, and the compressed description.
+snapshot_texts_ok() {
+    local texts
+    texts=$(identify -verbose "$work/$1" 2>/dev/null)
+    grep -qx "    Title: $1" <<<"$texts" && grep -qx '    Author: Halvorsk' <<<"$texts" &&
+        grep -qx '    Description: Kaleidoscope Snapshot' <<<"$texts"
+}
+
 # Width x height from a PNG's header.
 png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
@@ -112,7 +141,7 @@ png_size() {
 start_xvfb || exit 1
 
 # No: a framed window with a client area of the desktop less 8 by 64.
-start_program Escape
+start_program "$no_key"
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
@@ -122,7 +151,18 @@ press "$window" m
 check "key M leaves no mirror symmetry" fold_becomes "$window" 1016x704 0
 press "$window" p
 shots=$((shots + 1))
-check "a snapshot of the framed window" wait_until snapshot_ok "snap_1016_x_704_$shots.png" 1016x704
+name="snap_1016_x_704_$shots.png"
+check "a snapshot of the framed window" wait_until snapshot_ok "$name" 1016x704
+check "the snapshot is upright" snapshot_upright "$name" "$window"
+check "the snapshot carries its texts" snapshot_texts_ok "$name"
+# A file under the next name is the user's: it stays as it is, and the number after it is used.
+users="snap_1016_x_704_$((shots + 1)).png"
+echo "earlier snapshot" >"$work/$users"
+press "$window" p
+shots=$((shots + 2))
+check "the next snapshot beside the file under the next name" \
+    wait_until snapshot_ok "snap_1016_x_704_$shots.png" 1016x704
+check "the file under the next name is untouched" cmp -s "$work/$users" <(echo "earlier snapshot")
 
 # The key release may find the window already gone: F1 replaces it.
 press "$window" F1 || true
