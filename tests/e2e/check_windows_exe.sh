@@ -4,20 +4,9 @@
 # icons, the dialog, the string and the version.
 set -uo pipefail
 exe=$1
-resources=$(dirname "$(realpath "$0")")/../../resources
-failures=0
-
-# Reports a check's result; counts the failures.
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+here=$(dirname "$(realpath "$0")")
+resources=$here/../../resources
+. "$here/checks.sh"
 
 # The DLLs the executable imports, upper-case, one a line.
 imports() {

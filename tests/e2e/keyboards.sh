@@ -5,39 +5,7 @@
 set -uo pipefail
 program=$(realpath "$1")
 fold_symmetry=$(realpath "$2")
-here=$(dirname "$(realpath "$0")")
-. "$here/../../tools/x11_session.sh"
-
-work=$(mktemp -d)
-log="$work/program.log"
-pid=""
-cleanup() {
-    [ -n "$pid" ] && stop_process "$pid"
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-
-# Runs a check and reports it; returns its result.
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        return 0
-    fi
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-    return 1
-}
-
-# A check the rest of the run depends on: on failure, shows the program's output and stops.
-require() {
-    check "$@" && return 0
-    echo "--- program output:"; cat "$log" 2>/dev/null
-    exit 1
-}
+. "$(dirname "$(realpath "$0")")/program_run.sh"
 
 # Starts the program in the work directory and waits for its start question; sets PID and
 # QUESTION (empty if no question appeared).
@@ -55,20 +23,6 @@ start_windowed() {
     press "$QUESTION" Escape
     timeout 10 xdotool keyup Escape 2>/dev/null
     WINDOW=$(wait_for_window Brindlewick)
-}
-
-# Waits up to 10 seconds for the program to exit; sets STATUS to its exit status. A program
-# still running then is stopped, so the next check starts alone.
-wait_exit() {
-    STATUS="still running"
-    if ! wait_until process_gone "$pid"; then
-        stop_process "$pid"
-        pid=""
-        return 0
-    fi
-    STATUS=0
-    wait "$pid" || STATUS=$?
-    pid=""
 }
 
 # Whether the snapshot is complete enough to read; sets FOLDS to its fold count.
@@ -130,9 +84,4 @@ press "$window" Escape
 wait_exit
 check "Escape exits with status 0 under the Russian layout" [ "$STATUS" = 0 ]
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures keyboard checks failed; program output:"
-    cat "$log"
-    exit 1
-fi
-echo "all keyboard checks passed"
+finish keyboard

@@ -9,40 +9,7 @@ program=$(realpath "$1")
 wm_close=$(realpath "$2")
 fold_symmetry=$(realpath "$3")
 no_key=${4:-Escape}
-here=$(dirname "$(realpath "$0")")
-. "$here/../../tools/x11_session.sh"
-
-work=$(mktemp -d)
-log="$work/program.log"
-pid=""
-cleanup() {
-    [ -n "$pid" ] && stop_process "$pid"
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-
-# Runs a check and reports it; returns its result.
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        return 0
-    fi
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-    return 1
-}
-
-# A check the rest of the run depends on: on failure, shows what there was and stops.
-require() {
-    check "$@" && return 0
-    echo "--- windows:"; timeout 10 xwininfo -root -children 2>&1 | grep '"' || true
-    echo "--- program output:"; cat "$log" 2>/dev/null
-    exit 1
-}
+. "$(dirname "$(realpath "$0")")/program_run.sh"
 
 # Starts the program in the work directory and answers the question with that key.
 start_program() {
@@ -52,15 +19,6 @@ start_program() {
     question=$(wait_for_window "Start FullScreen?")
     require "the start question appears" [ -n "$question" ]
     press "$question" "$1"
-}
-
-# Waits up to 10 seconds for the program to exit; sets STATUS to its exit status.
-wait_exit() {
-    STATUS="still running"
-    wait_until process_gone "$pid" || return 0
-    STATUS=0
-    wait "$pid" || STATUS=$?
-    pid=""
 }
 
 # Whether the snapshot exists and decodes as a PNG of that size.
@@ -187,9 +145,4 @@ check "Yes opens full-screen" wait_until has_size "$full" 1024x768
 wait_exit
 check "closing the window exits with status 0" [ "$STATUS" = 0 ]
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures end-to-end checks failed; program output:"
-    cat "$log"
-    exit 1
-fi
-echo "all end-to-end checks passed"
+finish end-to-end
