@@ -111,6 +111,17 @@ bool writePng(FILE *file, const std::string &name, int width, int height,
     return true;
 }
 
+// Why a snapshot file could not be finished: the cause of the step that failed first.
+const char *failureReason(bool written, bool streamFailed, int writeErrno, int closeErrno)
+{
+    if (!written || streamFailed) {
+        if (writeErrno)
+            return strerror(writeErrno);
+        return written ? strerror(EIO) : "PNG library error";
+    }
+    return strerror(closeErrno ? closeErrno : EIO);
+}
+
 }  // namespace
 
 void Kaleidoscope::takeSnapshot()
@@ -137,14 +148,15 @@ void Kaleidoscope::takeSnapshot()
     const bool written = writePng(file, name, width, height, image.rows);
     const int writeErrno = errno;
     const bool streamFailed = ferror(file) != 0;
+    // A small file still sits in the stream's buffer: a full disk shows only when it is closed.
     const bool closed = fclose(file) == 0;
+    const int closeErrno = closed ? 0 : errno;
     if (written && !streamFailed && closed)
         return;
     // A cut-short file would look like a snapshot but not decode: remove it.
     remove(name.c_str());
-    const char *reason = !written && writeErrno == 0 ? "PNG library error" :
-                         strerror(writeErrno ? writeErrno : EIO);
-    fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), reason);
+    fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(),
+            failureReason(written, streamFailed, writeErrno, closeErrno));
 }
 
 void Kaleidoscope::queueSnapshot() { ++queuedSnapshots; }

@@ -47,7 +47,8 @@ extern Kaleidoscope **rendererSlot;
 
 }  // namespace shell
 
-// The process entry: asks for full-screen, then runs passes until quit; the exit status.
+// The process entry: asks for full-screen, then runs passes until quit. Returns the exit status:
+// 0 after a quit, 1 when a window could not be made, -1 when the window class could not be.
 int runApplication(HINSTANCE instance);
 
 // Registers the "OpenGL" window class.

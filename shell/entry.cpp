@@ -14,6 +14,9 @@ namespace {
 const char *const kClassName = "OpenGL";
 const char *const kTitle = "Brindlewick";
 const int32_t kColourBits = 32;
+const int kExitSuccess = 0;
+const int kExitNoWindow = 1;  // a pass's window could not be made
+const int kExitNoWindowClass = -1;
 
 // Settings for windows of the desktop's size.
 WindowSettings desktopSettings(Application &application)
@@ -54,15 +57,18 @@ int runApplication(HINSTANCE instance)
 
     if (!registerGLClass(application)) {
         MessageBoxA(nullptr, "Error Registering Window Class!", "Error", MB_ICONWARNING);
-        return -1;
+        return kExitNoWindowClass;
     }
     shell::keepRunning = 1;
     shell::fullScreen = appWindow.settings.fullScreen;
+    int status = kExitSuccess;
     while (shell::keepRunning) {
         appWindow.settings.fullScreen = shell::fullScreen;
         if (!createRenderWindow(appWindow)) {
             MessageBoxA(nullptr, "Error Creating OpenGL Window", "Error", MB_ICONWARNING);
             shell::keepRunning = 0;
+            // Launchers and scripts must see that nothing ran.
+            status = kExitNoWindow;
             break;
         }
         appWindow.renderer = createRenderer(appWindow);
@@ -73,5 +79,5 @@ int runApplication(HINSTANCE instance)
     }
     shell::rendererSlot = nullptr;
     UnregisterClassA(kClassName, instance);
-    return 0;
+    return status;
 }

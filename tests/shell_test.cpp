@@ -265,7 +265,7 @@ TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
             post(kModeSwitchMessage);
         }
     });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 1);
     EXPECT_TRUE(logged(kFullScreenCreate));
     EXPECT_GT(findCall("MessageBoxA Error: Error Creating OpenGL Window"),
               findCall(kFullScreenCreate));
@@ -307,9 +307,9 @@ TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
     EXPECT_FALSE(logged("ShowWindow"));
     UnregisterClassA("OpenGL", application.instance);
 
-    // The whole program reports it and ends with status 0.
+    // The whole program reports it and ends with status 1: nothing ran.
     seam::clearCalls();
-    EXPECT_EQ(runProgram(IDNO, [](int) {}), 0);
+    EXPECT_EQ(runProgram(IDNO, [](int) {}), 1);
     EXPECT_TRUE(logged("MessageBoxA Error: Error Creating OpenGL Window"));
     EXPECT_GT(findCall("UnregisterClassA"), findCall("MessageBoxA Error: Error Creating"));
 }

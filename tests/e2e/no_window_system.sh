@@ -1,28 +1,40 @@
 #!/usr/bin/env bash
 # With no window system within reach, the program says it cannot make its window, once what
-# would help, and ends, instead of running somewhere nobody can see or stop it.
+# would help, and ends with status 1, instead of running somewhere nobody can see or stop it or
+# telling its launcher that all went well.
 set -uo pipefail
 program=$(realpath "$1")
 errors=$(mktemp)
 trap 'rm -f "$errors"' EXIT
+failures=0
 
-# No driver asked for, an X display and a Wayland socket that do not exist.
-status=0
-env -u SDL_VIDEODRIVER DISPLAY=:65000 WAYLAND_DISPLAY=brindlewick-none \
-    timeout 20 "$program" 2>"$errors" || status=$?
+# Runs the program with no video driver asked for and these env arguments (options first);
+# says whether it reported the failure as a user and a launcher need.
+expect_no_window() {
+    local case=$1 status=0
+    shift
+    env -u SDL_VIDEODRIVER "$@" timeout 20 "$program" 2>"$errors" || status=$?
+    if [ "$status" = 124 ]; then
+        echo "FAILED ($case): still running after 20 s without a window system"
+    elif ! grep -qx "Error: Error Creating OpenGL Window" "$errors"; then
+        echo "FAILED ($case): no window error reported (exit status $status); it wrote:"
+        cat "$errors"
+    elif [ "$(grep -c "^No display to open a window on (.*): start it from a desktop session" "$errors")" != 1 ]; then
+        echo "FAILED ($case): not told once what would help; it wrote:"
+        cat "$errors"
+    elif [ "$status" != 1 ]; then
+        echo "FAILED ($case): exit status $status after failing to open its window, not 1"
+    else
+        echo "ok ($case): the window error is reported and the program ends with status 1"
+        return 0
+    fi
+    failures=$((failures + 1))
+}
 
-if [ "$status" = 124 ]; then
-    echo "FAILED: still running after 20 s without a window system"
-    exit 1
-fi
-if ! grep -qx "Error: Error Creating OpenGL Window" "$errors"; then
-    echo "FAILED: no window error reported (exit status $status); it wrote:"
-    cat "$errors"
-    exit 1
-fi
-if [ "$(grep -c "^No display to open a window on (.*): start it from a desktop session" "$errors")" != 1 ]; then
-    echo "FAILED: not told once what would help; it wrote:"
-    cat "$errors"
-    exit 1
-fi
-echo "ok: the window error is reported and the program ends with status $status"
+expect_no_window "no display named" -u DISPLAY -u WAYLAND_DISPLAY
+expect_no_window "no server on the display" -u WAYLAND_DISPLAY DISPLAY=:65000
+expect_no_window "a display host that does not resolve" -u WAYLAND_DISPLAY \
+    DISPLAY=brindlewick-none.invalid:0
+expect_no_window "no compositor on the Wayland socket" -u DISPLAY WAYLAND_DISPLAY=brindlewick-none
+expect_no_window "neither" DISPLAY=:65000 WAYLAND_DISPLAY=brindlewick-none
+[ "$failures" = 0 ]
