@@ -34,7 +34,7 @@ TEST_P(FullScreenCreationFailure, TheErrorBoxHasAPointer)
     seam::setMessageBoxAnswer(IDYES);
     int countAtBox = -1;
     seam::onCall("MessageBoxA", [&] { countAtBox = cursorCount(); });
-    EXPECT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(runApplication(GetModuleHandleA(nullptr)), 1);
     EXPECT_TRUE(logged("MessageBoxA Error: Error Creating OpenGL Window"));
     EXPECT_GE(countAtBox, 0);
 }
