@@ -13,8 +13,7 @@ pid=""
 
 # Stops the program if it still runs and the virtual X server, and removes the error output.
 cleanup() {
-    [ -n "$pid" ] && stop_process "$pid"
-    stop_xvfb
+    stop_program_and_xvfb "$pid"
     rm -f "$errors"
 }
 

@@ -10,8 +10,7 @@ log="$work/program.log"
 pid=""
 # Stops whatever the run left going and removes its folder.
 cleanup() {
-    [ -n "$pid" ] && stop_process "$pid"
-    stop_xvfb
+    stop_program_and_xvfb "$pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
