@@ -12,7 +12,10 @@ endif()
 set(BRINDLEWICK_APP_ID org.brindlewick.Brindlewick)
 set(BRINDLEWICK_MAINTAINER "Brindlewick developers <brindlewick@example.org>"
     CACHE STRING "Maintainer named in the Debian package and its changelog")
-set(BRINDLEWICK_ICON_SIZES 16 22 24 32 48 64 128 256)
+# The icon theme's sizes, listed once for the generator, the install and its check.
+set(BRINDLEWICK_ICON_SIZE_LIST ${PROJECT_SOURCE_DIR}/resources/icons/sizes.txt)
+file(STRINGS ${BRINDLEWICK_ICON_SIZE_LIST} BRINDLEWICK_ICON_SIZES REGEX "^[0-9]+$")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${BRINDLEWICK_ICON_SIZE_LIST})
 # Build dates honour SOURCE_DATE_EPOCH, so the same sources make the same package.
 string(TIMESTAMP BRINDLEWICK_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP BRINDLEWICK_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)

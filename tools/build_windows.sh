@@ -73,13 +73,26 @@ cross_build() {  # cross_build SOURCE_DIR CMAKE_ARGUMENTS...
     cmake --install "$binary" >/dev/null
 }
 
+# Prints the one folder that unpacking source package $1 made; stops if there is none or more.
+unpacked_source() {
+    local folders=("$deps/src/$1"-*/)
+    if [ ${#folders[@]} -ne 1 ] || [ ! -d "${folders[0]}" ]; then
+        echo "$0: expected one unpacked $1 folder in $deps/src, found: ${folders[*]}" >&2
+        exit 1
+    fi
+    echo "${folders[0]}"
+}
+
 if [ ! -f "$prefix/.complete" ]; then
     echo "Cross-building libjpeg-turbo and libpng from Debian's sources"
     rm -rf "$prefix" "$deps/build"
     fetch_sources libjpeg-turbo libpng1.6
-    cross_build "$(echo "$deps"/src/libjpeg-turbo-*/)" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF \
+    # Assigned first: a failed substitution inside an argument would not stop the script.
+    jpeg_source=$(unpacked_source libjpeg-turbo)
+    png_source=$(unpacked_source libpng1.6)
+    cross_build "$jpeg_source" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF \
         -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF
-    cross_build "$(echo "$deps"/src/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_TESTS=OFF \
+    cross_build "$png_source" -DPNG_SHARED=OFF -DPNG_TESTS=OFF \
         -DPNG_EXECUTABLES=OFF -DZLIB_USE_STATIC_LIBS=ON
     rm -rf "$deps/src" "$deps/build"
     touch "$prefix/.complete"

@@ -1,22 +1,25 @@
 // Draws Brindlewick's icons from code: a detailed twelve-fold rosette for sizes from 32 pixels up
 // and a bold six-fold one that stays legible at 16 to 24 pixels. Writes one PNG a size for the
 // Linux icon theme, and the two Windows icons (the program's icon and the small picture) as ICO
-// files holding PNG images. Usage: make_icons OUTPUT_DIR
+// files holding PNG images. Usage: make_icons SIZES_FILE OUTPUT_DIR, SIZES_FILE the list of the
+// theme's sizes (resources/icons/sizes.txt).
 #include <png.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "drawing.h"
+
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const int kSupersampling = 4;  // samples per pixel along each axis
 const int kSmallestDetailedSize = 32;
-const int kThemeSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 const int kProgramIconSizes[] = {16, 24, 32, 48, 64, 256};
 const int kSmallIconSizes[] = {16, 24, 32};
 
@@ -31,12 +34,6 @@ const Colour kRim = {0.78, 0.86, 0.96, 1};
 const Colour kTeal = {0.25, 0.82, 0.79, 1};
 const Colour kMagenta = {0.88, 0.32, 0.61, 1};
 const Colour kGold = {0.96, 0.77, 0.26, 1};
-
-double smoothstep(double edge0, double edge1, double x)
-{
-    const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
-    return t * t * (3.0 - 2.0 * t);
-}
 
 // Lays `top` over `bottom` with coverage `amount`.
 Colour over(const Colour &bottom, const Colour &top, double amount)
@@ -217,17 +214,41 @@ std::vector<uint8_t> icoFile(const std::vector<int> &sizes, std::vector<uint8_t>
     return out;
 }
 
+// The sizes in a list file, one a line; lines starting with # are comments. Empty if the file
+// cannot be read or a line is not a size.
+std::vector<int> readSizes(const char *path)
+{
+    std::ifstream in(path);
+    std::vector<int> sizes;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const int size = std::atoi(line.c_str());
+        if (size <= 0)
+            return {};
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
 }  // namespace
 
+// Writes the theme's PNG icons in the sizes the list names and the two ICO files.
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: make_icons OUTPUT_DIR\n");
+    if (argc != 3) {
+        fprintf(stderr, "usage: make_icons SIZES_FILE OUTPUT_DIR\n");
         return 2;
     }
-    const std::string dir = argv[1];
+    const std::vector<int> themeSizes = readSizes(argv[1]);
+    if (themeSizes.empty()) {
+        fprintf(stderr, "make_icons: no sizes read from %s\n", argv[1]);
+        return 1;
+    }
+    const std::string dir = argv[2];
     bool ok = true;
-    for (int size : kThemeSizes)
+    for (int size : themeSizes)
         ok = writeFile(dir + "/brindlewick-" + std::to_string(size) + ".png", iconPng(size)) && ok;
     const std::vector<int> programSizes(std::begin(kProgramIconSizes), std::end(kProgramIconSizes));
     const std::vector<int> smallSizes(std::begin(kSmallIconSizes), std::end(kSmallIconSizes));

@@ -19,7 +19,7 @@ TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngc
 # recommended packages: as root, or through sudo when it is there. Without either it stops with
 # one line saying what to do, before anything changes.
 install_packages() {
-    local missing=() sudo=() lean=()
+    local package missing=() sudo=() lean=()
     if [ "${1:-}" = --lean ]; then
         lean=(--no-install-recommends)
         shift

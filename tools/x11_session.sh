@@ -50,6 +50,12 @@ stop_xvfb() {
     XVFB_PID=""
 }
 
+# Stops a program if it is given and still runs, then the Xvfb that start_xvfb started.
+stop_program_and_xvfb() {  # stop_program_and_xvfb [PID]
+    [ -n "${1:-}" ] && stop_process "$1"
+    stop_xvfb
+}
+
 # Prints the id of the top-level window with exactly that title (xdotool cannot match SDL's
 # UTF-8 names, xwininfo can); with a second argument, a window other than that one.
 window_id() {

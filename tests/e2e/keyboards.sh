@@ -7,18 +7,10 @@ program=$(realpath "$1")
 fold_symmetry=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program in the work directory and waits for its start question; sets PID and
-# QUESTION (empty if no question appeared).
-start_program() {
-    (cd "$work" && exec "$program") >>"$log" 2>&1 &
-    pid=$!
-    QUESTION=$(wait_for_window "Start FullScreen?")
-}
-
 # Starts the program and answers No; sets WINDOW to the framed window that opens, if any.
 start_windowed() {
     WINDOW=""
-    start_program
+    start_program "$program"
     [ -n "$QUESTION" ] || return 0
     press "$QUESTION" Escape
     timeout 10 xdotool keyup Escape 2>/dev/null
@@ -35,13 +27,14 @@ no_program_window() {
     ! window_exists Brindlewick
 }
 
-# Takes up to ten more snapshots with P (the Russian layout's letter on that key) until one has
-# no fold symmetry: keys act between frames, so the frame after M may not be drawn yet.
-snapshot_without_symmetry() {
+# Takes up to ten more snapshots of window $1 (size $2, as in snapshot names) with P (the
+# Russian layout's letter on that key) until one has no fold symmetry: keys act between frames,
+# so the frame after M may not be drawn yet.
+snapshot_without_symmetry() {  # snapshot_without_symmetry WINDOW SIZE
     local number
     for number in $(seq 2 11); do
-        press "$window" Cyrillic_ze
-        wait_until read_folds "snap_${size}_${number}.png" || return 1
+        press "$1" Cyrillic_ze
+        wait_until read_folds "snap_${2}_${number}.png" || return 1
         [ "$FOLDS" = 0 ] && return 0
     done
     return 1
@@ -60,7 +53,7 @@ check "Alt+F4 exits with status 0 (status: $STATUS)" [ "$STATUS" = 0 ]
 
 # A signal while the question waits: the program ends at once, with no window.
 for signal in INT TERM; do
-    start_program
+    start_program "$program"
     require "the start question appears" [ -n "$QUESTION" ]
     kill -s "$signal" "$pid"
     wait_exit
@@ -79,7 +72,7 @@ press "$window" Cyrillic_ze
 require "P writes a snapshot" wait_until read_folds "snap_${size}_1.png"
 check "the first snapshot is kaleidoscopic (folds: $FOLDS)" [ "$FOLDS" -gt 0 ]
 press "$window" Cyrillic_softsign
-check "M breaks the mirror symmetry" snapshot_without_symmetry
+check "M breaks the mirror symmetry" snapshot_without_symmetry "$window" "$size"
 press "$window" Escape
 wait_exit
 check "Escape exits with status 0 under the Russian layout" [ "$STATUS" = 0 ]

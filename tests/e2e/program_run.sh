@@ -10,11 +10,18 @@ log="$work/program.log"
 pid=""
 # Stops whatever the run left going and removes its folder.
 cleanup() {
-    [ -n "$pid" ] && stop_process "$pid"
-    stop_xvfb
+    stop_program_and_xvfb "$pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Starts a program in the work folder and waits up to 10 seconds for its start question; sets
+# pid, and QUESTION to the question's window (empty if none appeared).
+start_program() {  # start_program PROGRAM
+    (cd "$work" && exec "$1") >>"$log" 2>&1 &
+    pid=$!
+    QUESTION=$(wait_for_window "Start FullScreen?")
+}
 
 # A check the rest of the run depends on: on failure, shows what there was and stops.
 require() {

@@ -11,14 +11,11 @@ fold_symmetry=$(realpath "$3")
 no_key=${4:-Escape}
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program in the work directory and answers the question with that key.
-start_program() {
-    (cd "$work" && exec "$program") >>"$log" 2>&1 &
-    pid=$!
-    local question
-    question=$(wait_for_window "Start FullScreen?")
-    require "the start question appears" [ -n "$question" ]
-    press "$question" "$1"
+# Starts the program and answers its start question with that key.
+start_answered() {  # start_answered KEY
+    start_program "$program"
+    require "the start question appears" [ -n "$QUESTION" ]
+    press "$QUESTION" "$1"
 }
 
 # Whether the snapshot exists and decodes as a PNG of that size.
@@ -91,15 +88,10 @@ snapshot_texts_ok() {
         grep -qx '    Description: Kaleidoscope Snapshot' <<<"$texts"
 }
 
-# Width x height from a PNG's header.
-png_size() {
-    od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
-}
-
 start_xvfb || exit 1
 
 # No: a framed window with a client area of the desktop less 8 by 64.
-start_program "$no_key"
+start_answered "$no_key"
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
@@ -137,7 +129,7 @@ wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
 
 # Yes: full-screen from the start; the window manager's close request exits 0.
-start_program Return
+start_answered Return
 full=$(wait_for_window Brindlewick)
 require "a window opens after Yes" [ -n "$full" ]
 check "Yes opens full-screen" wait_until has_size "$full" 1024x768

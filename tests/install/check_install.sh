@@ -5,42 +5,33 @@
 # of the size their folder promises, and a package that holds it all, depends on the libraries
 # the binary links and passes lintian. Nothing is installed into the system; the folder is
 # removed afterwards.
+# Usage: check_install.sh BUILD VERSION DESCRIPTION ICON_SIZE...
 set -uo pipefail
 build=$(realpath "$1")
 version=$2
 description=$3
+shift 3
+icon_sizes=("$@")
+[ ${#icon_sizes[@]} -gt 0 ] || { echo "usage: $0 BUILD VERSION DESCRIPTION ICON_SIZE..."; exit 2; }
 app_id=org.brindlewick.Brindlewick
 
 stage=$(mktemp -d "$build/install-check.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 root=$stage/root
-failures=0
-
-# Records one failed check with what went wrong.
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$(realpath "$0")")/../e2e/checks.sh"
 
 # What must be installed, relative to the prefix.
 expected_files() {
+    local size
     echo bin/brindlewick
     echo "share/applications/$app_id.desktop"
     echo "share/metainfo/$app_id.metainfo.xml"
     echo share/man/man6/brindlewick.6.gz
     echo share/doc/brindlewick/copyright
     echo share/doc/brindlewick/changelog.gz
-    for size in 16 22 24 32 48 64 128 256; do
+    for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/brindlewick.png"
     done
-}
-
-# Width and height of a PNG, read from its header.
-png_size() {
-    local numbers
-    numbers=$(od -An -tu1 -j16 -N8 "$1" | xargs)
-    set -- $numbers
-    echo "$(($1 << 24 | $2 << 16 | $3 << 8 | $4))x$(($5 << 24 | $6 << 16 | $7 << 8 | $8))"
 }
 
 # The installed tree holds every file, the program runs from where the entry says, and each

@@ -7,13 +7,7 @@ setup=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 missing_package=brindlewick-no-such-package
-failures=0
-
-# Records one failed check with what went wrong.
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$(realpath "$0")")/../e2e/checks.sh"
 
 # Writes a stand-in command into bin/ that appends its line to the log.
 stand_in() {
