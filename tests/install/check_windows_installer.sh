@@ -114,11 +114,12 @@ entry_icon_named() {
     msiinfo export "$msi" Property | grep -qxP 'ARPPRODUCTICON\tbrindlewick.ico\r?'
 }
 
-# Builds the installer of an earlier version: the same one with the version lowered.
-earlier_installer() {
+# Builds WORK/NAME.msi, an installer of that version from the same .wxs; like every build of
+# the installer, it has a product code of its own.
+installer_of() {  # installer_of VERSION NAME
     cp "$build/brindlewick.exe" "$build/brindlewick.ico" "$work/"
-    sed "s/Version=\"$version\"/Version=\"$earlier\"/" "$build/brindlewick.wxs" >"$work/earlier.wxs"
-    (cd "$work" && wixl --arch x64 --output earlier.msi earlier.wxs 2>/dev/null)
+    sed "s/Version=\"$version\"/Version=\"$1\"/" "$build/brindlewick.wxs" >"$work/$2.wxs"
+    (cd "$work" && wixl --arch x64 --output "$2.msi" "$2.wxs" 2>/dev/null)
 }
 
 # Whether the zip holds the program as built and a read-me naming its version.
@@ -154,10 +155,13 @@ for code in $(brindlewick_entries); do
     msiexec_quiet /x "$code"
 done
 check "no earlier installation is left" [ -z "$(brindlewick_entries)" ]
-check "an installer of version $earlier builds" earlier_installer
+check "an installer of version $earlier builds" installer_of "$earlier" earlier
+check "version $version builds again" installer_of "$version" again
 check "version $earlier installs silently" msiexec_quiet /i "$(windows_path "$work/earlier.msi")"
 check "its uninstall entry says $earlier" one_entry_of "$earlier"
-check "version $version installs silently over it" msiexec_quiet /i "$(windows_path "$msi")"
+check "version $version installs silently over it" msiexec_quiet /i "$(windows_path "$work/again.msi")"
+check "one uninstall entry is left, of version $version" one_entry_of "$version"
+check "the same version, built again, installs over that" msiexec_quiet /i "$(windows_path "$msi")"
 check "one uninstall entry is left, of version $version" one_entry_of "$version"
 check "the entry uninstalls with msiexec" grep -qi 'msiexec.exe /x{' <<<"$(entry_value UninstallString)"
 check "the entry's icon is the program's" entry_icon_named
