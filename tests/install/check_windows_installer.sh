@@ -17,8 +17,6 @@ earlier=0.0.1  # below every release
 . "$e2e/wine_env.sh"
 . "$e2e/checks.sh"
 . "$here/../../tools/x11_session.sh"
-work=$(mktemp -d)
-pid=""
 
 # Ends what the run started: the program, the X server, the Wine server; removes its folder.
 cleanup() {
@@ -28,7 +26,11 @@ cleanup() {
     rm -rf "$work"
 }
 
+# msiexec and reg need no display; the program's runs below start their own X server.
+unset DISPLAY
 wine_prefix "$5" || exit 1
+work=$(mktemp -d)
+pid=""
 trap cleanup EXIT
 drive_c=$WINEPREFIX/drive_c
 installed=$drive_c/Program\ Files/Brindlewick
@@ -108,6 +110,11 @@ start_folder() {
     unix_path "$(shortcut_paths | grep -E '\\$')"
 }
 
+# Whether the folder is there, outside Program Files.
+outside_program_files() {
+    [ -d "$1" ] && [[ $1 != "$drive_c/Program Files"* ]]
+}
+
 # Whether the installer names the icon of its entry in Settings > Apps (Wine does not write it
 # into the entry, Windows does).
 entry_icon_named() {
@@ -161,15 +168,14 @@ check "version $earlier installs silently" msiexec_quiet /i "$(windows_path "$wo
 check "its uninstall entry says $earlier" one_entry_of "$earlier"
 check "version $version installs silently over it" msiexec_quiet /i "$(windows_path "$work/again.msi")"
 check "one uninstall entry is left, of version $version" one_entry_of "$version"
-check "the same version, built again, installs over that" msiexec_quiet /i "$(windows_path "$msi")"
+check "another build of the same version installs over that" msiexec_quiet /i "$(windows_path "$msi")"
 check "one uninstall entry is left, of version $version" one_entry_of "$version"
 check "the entry uninstalls with msiexec" grep -qi 'msiexec.exe /x{' <<<"$(entry_value UninstallString)"
 check "the entry's icon is the program's" entry_icon_named
 check "the program is installed under Program Files" cmp -s "$installed/brindlewick.exe" "$build/brindlewick.exe"
 check "the Start-menu shortcut starts it, with its icon" shortcut_ok
 pictures=$(start_folder)
-check "the shortcut starts it outside Program Files: $pictures" \
-    eval '[ -d "$pictures" ] && [[ $pictures != "$drive_c/Program Files"* ]]'
+check "the shortcut starts it outside Program Files: $pictures" outside_program_files "$pictures"
 
 # A Wine server started without a display, for msiexec and reg, would open no windows.
 stop_wineserver
