@@ -5,6 +5,7 @@ include(GNUInstallDirs)
 
 install(TARGETS brindlewick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows/packages.cmake)
   return()
 endif()
 

@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <timeapi.h>  // the lean <windows.h> leaves out winmm's timer calls
 #else
 
 #include <cstdint>
@@ -26,6 +27,7 @@ typedef uintptr_t ULONG_PTR;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
+typedef UINT MMRESULT;
 typedef void *LPVOID;
 typedef const char *LPCSTR;
 typedef char *LPSTR;
@@ -178,6 +180,9 @@ typedef struct {
 #define PFD_TYPE_RGBA 0
 #define PFD_MAIN_PLANE 0
 
+// Timer results.
+#define TIMERR_NOERROR 0
+
 // Resources.
 #define RT_RCDATA MAKEINTRESOURCEA(10)
 
@@ -248,5 +253,9 @@ LPVOID WINAPI LockResource(HGLOBAL loaded);
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count);
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency);
 void WINAPI Sleep(DWORD milliseconds);
+
+// winmm
+MMRESULT WINAPI timeBeginPeriod(UINT period);
+MMRESULT WINAPI timeEndPeriod(UINT period);
 
 #endif

@@ -1,9 +1,25 @@
 // The frame clock and its regulator, driven by a counter the test controls.
 #include "support/gl_window_test.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
 namespace {
 
 const int64_t kTicksPerSecond = 1000000000;  // as SDL's counter runs
+const int64_t kTicksPerMs = kTicksPerSecond / 1000;
+const int64_t kDefaultTimerTick = 15625 * kTicksPerMs / 1000;  // Windows' 64 Hz system timer
+const int64_t kFineTimerTick = kTicksPerMs;  // after timeBeginPeriod(1)
+const int64_t kDrawCost = 4 * kTicksPerMs;  // a frame that draws quickly
+
+// Prints the lowest and highest rate measured, for the record of what the regulator does.
+void printRange(const char *what, const std::vector<float> &rates)
+{
+    const auto range = std::minmax_element(rates.begin(), rates.end());
+    printf("%s: the regulator measures %.1f to %.1f frames a second\n", what, *range.first,
+           *range.second);
+}
 
 class FrameClock : public GLWindowTest {
 protected:
@@ -14,6 +30,23 @@ protected:
     {
         setSeconds(atSeconds);
         return new Kaleidoscope(64, 64);
+    }
+    // The rates the regulator measures over seconds 50 to 60 of frames that cost kDrawCost
+    // plus the frame delay as Windows sleeps it: rounded up to whole ticks of the system timer.
+    std::vector<float> settledRates(int64_t timerTick)
+    {
+        appWindow.renderer = newRenderer(0.0);
+        Kaleidoscope &k = *appWindow.renderer;
+        std::vector<float> rates;
+        for (int64_t ticks = 0; ticks < 60 * kTicksPerSecond;) {
+            const int64_t delay = k.frameDelay * kTicksPerMs;
+            ticks += kDrawCost + (delay + timerTick - 1) / timerTick * timerTick;
+            seam::setCounter(kTicksPerSecond, ticks);
+            k.tickClock();
+            if (k.framesSinceMeasurement == 0 && ticks >= 50 * kTicksPerSecond)
+                rates.push_back(k.measuredRate);
+        }
+        return rates;
     }
 };
 
@@ -106,3 +139,23 @@ TEST_F(FrameClock, MillisecondsStayExactAfterMonthsOfNanosecondTicks)
 }
 
 }  // namespace
+
+TEST_F(FrameClock, OnWindowsDefaultTimerTheRegulatorNeverReachesThirty)
+{
+    const std::vector<float> rates = settledRates(kDefaultTimerTick);
+    ASSERT_GE(rates.size(), 9u);
+    for (float rate : rates)  // 4 + 15.6 or 4 + 31.2 ms a frame: 51 or 28 frames a second
+        EXPECT_TRUE(rate < 29.0f || rate > 31.0f) << rate;
+    printRange("15.6 ms timer", rates);
+}
+
+TEST_F(FrameClock, WithAMillisecondTimerTheRegulatorSettlesAtThirty)
+{
+    const std::vector<float> rates = settledRates(kFineTimerTick);
+    ASSERT_GE(rates.size(), 9u);
+    for (float rate : rates) {
+        EXPECT_GE(rate, 29.0f);
+        EXPECT_LE(rate, 31.0f);
+    }
+    printRange("1 ms timer", rates);
+}

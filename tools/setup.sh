@@ -9,6 +9,8 @@ BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
 # installed without its recommends, which would pull in some 80 packages it does not need here.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev cmake make"
 WINE_PACKAGES="wine64 icoutils"
+# The Windows installer is made with wixl (msitools); installed without its recommends.
+INSTALLER_PACKAGES="wixl"
 # Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
 # checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
 # and the validators and package tools of the install check.

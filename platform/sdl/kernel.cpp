@@ -1,4 +1,5 @@
-// Kernel services of the Win32 layer: embedded resources, the performance counter and sleep.
+// Kernel services of the Win32 layer: embedded resources, the performance counter, sleep and
+// its timer resolution.
 #include "platform/sdl/embedded_resources.h"
 #include "platform/sdl/test_seam.h"
 
@@ -60,4 +61,16 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency)
 void WINAPI Sleep(DWORD milliseconds)
 {
     SDL_Delay(milliseconds);
+}
+
+MMRESULT WINAPI timeBeginPeriod(UINT)
+{
+    // SDL_Delay already sleeps to the millisecond here: there is no coarser timer to raise.
+    return TIMERR_NOERROR;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT)
+{
+    // Nothing was raised by timeBeginPeriod, so nothing is put back.
+    return TIMERR_NOERROR;
 }
