@@ -7,14 +7,6 @@ program=$(realpath "$1")
 fold_symmetry=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program in the work directory and waits for its start question; sets PID and
-# QUESTION (empty if no question appeared).
-start_program() {
-    (cd "$work" && exec "$program") >>"$log" 2>&1 &
-    pid=$!
-    QUESTION=$(wait_for_window "Start FullScreen?")
-}
-
 # Starts the program and answers No; sets WINDOW to the framed window that opens, if any.
 start_windowed() {
     WINDOW=""

@@ -16,12 +16,27 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Starts the program ($program) in the work directory and waits for its start question; sets pid
+# and QUESTION (empty if no question appeared).
+start_program() {
+    (cd "$work" && exec "$program") >>"$log" 2>&1 &
+    pid=$!
+    QUESTION=$(wait_for_window "Start FullScreen?")
+}
+
 # A check the rest of the run depends on: on failure, shows what there was and stops.
 require() {
     check "$@" && return 0
     echo "--- windows:"; timeout 10 xwininfo -root -children 2>&1 | grep '"' || true
     echo "--- program output:"; cat "$log" 2>/dev/null
     exit 1
+}
+
+# Starts the program and answers its question with that key.
+start_answering() {
+    start_program
+    require "the start question appears" [ -n "$QUESTION" ]
+    press "$QUESTION" "$1"
 }
 
 # Waits up to 10 seconds for the program to exit; sets STATUS to its exit status. A program

@@ -11,16 +11,6 @@ fold_symmetry=$(realpath "$3")
 no_key=${4:-Escape}
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program in the work directory and answers the question with that key.
-start_program() {
-    (cd "$work" && exec "$program") >>"$log" 2>&1 &
-    pid=$!
-    local question
-    question=$(wait_for_window "Start FullScreen?")
-    require "the start question appears" [ -n "$question" ]
-    press "$question" "$1"
-}
-
 # Whether the snapshot exists and decodes as a PNG of that size.
 snapshot_ok() {
     local file="$work/$1"
@@ -99,7 +89,7 @@ png_size() {
 start_xvfb || exit 1
 
 # No: a framed window with a client area of the desktop less 8 by 64.
-start_program "$no_key"
+start_answering "$no_key"
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
@@ -137,7 +127,7 @@ wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
 
 # Yes: full-screen from the start; the window manager's close request exits 0.
-start_program Return
+start_answering Return
 full=$(wait_for_window Brindlewick)
 require "a window opens after Yes" [ -n "$full" ]
 check "Yes opens full-screen" wait_until has_size "$full" 1024x768
