@@ -1,8 +1,9 @@
-// The frame clock and its regulator: seconds since the process's first renderer, and once a
-// second a nudge of the frame delay toward the target rate.
+// The frame clock and its regulator: seconds run since the process's first renderer, stops left
+// out, and once a second a nudge of the frame delay toward the target rate.
 #include "render/kaleidoscope.h"
 
 #include "platform/win32.h"
+#include "render/time_line.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ const int32_t kMaximumDelay = 1000;
 bool clockStarted = false;
 int64_t clockOrigin = 0;
 int64_t counterFrequency = 1;
+TimeLine timeLine;
 
 // Whole milliseconds since the origin. Split so that a counter running at 1e9 per second
 // cannot overflow the multiplication: the same result as (d x 1000) / f.
@@ -44,7 +46,7 @@ void Kaleidoscope::startClock()
 
 void Kaleidoscope::tickClock()
 {
-    time = elapsedMilliseconds() * 0.001;
+    time = timeLine.follow(elapsedMilliseconds()) * 0.001;
     const double sinceMeasurement = time - lastMeasurementTime;
     if (sinceMeasurement < 1.0) {
         ++framesSinceMeasurement;

@@ -1,17 +1,21 @@
 // The frame clock and its regulator, driven by a counter the test controls.
 #include "support/gl_window_test.h"
 
+#include "scene/drift_scene.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
 const int64_t kTicksPerSecond = 1000000000;  // as SDL's counter runs
-const int64_t kTicksPerMs = kTicksPerSecond / 1000;
-const int64_t kDefaultTimerTick = 15625 * kTicksPerMs / 1000;  // Windows' 64 Hz system timer
-const int64_t kFineTimerTick = kTicksPerMs;  // after timeBeginPeriod(1)
-const int64_t kDrawCost = 4 * kTicksPerMs;  // a frame that draws quickly
+const int64_t kTicksPerMillisecond = kTicksPerSecond / 1000;
+const int64_t kFrameCost = 4 * kTicksPerMillisecond;  // drawing time, before the frame delay
+const double kLateInASecond = 0.9;                     // seconds into a measuring interval
+const int64_t kDefaultTimerTick = 15625 * kTicksPerMillisecond / 1000;  // Windows' 64 Hz timer
+const int64_t kFineTimerTick = kTicksPerMillisecond;  // after timeBeginPeriod(1)
 
 // Prints the lowest and highest rate measured, for the record of what the regulator does.
 void printRange(const char *what, const std::vector<float> &rates)
@@ -31,7 +35,7 @@ protected:
         setSeconds(atSeconds);
         return new Kaleidoscope(64, 64);
     }
-    // The rates the regulator measures over seconds 50 to 60 of frames that cost kDrawCost
+    // The rates the regulator measures over seconds 50 to 60 of frames that cost kFrameCost
     // plus the frame delay as Windows sleeps it: rounded up to whole ticks of the system timer.
     std::vector<float> settledRates(int64_t timerTick)
     {
@@ -39,8 +43,8 @@ protected:
         Kaleidoscope &k = *appWindow.renderer;
         std::vector<float> rates;
         for (int64_t ticks = 0; ticks < 60 * kTicksPerSecond;) {
-            const int64_t delay = k.frameDelay * kTicksPerMs;
-            ticks += kDrawCost + (delay + timerTick - 1) / timerTick * timerTick;
+            const int64_t delay = k.frameDelay * kTicksPerMillisecond;
+            ticks += kFrameCost + (delay + timerTick - 1) / timerTick * timerTick;
             seam::setCounter(kTicksPerSecond, ticks);
             k.tickClock();
             if (k.framesSinceMeasurement == 0 && ticks >= 50 * kTicksPerSecond)
@@ -54,20 +58,20 @@ TEST_F(FrameClock, RendererAfterAModeSwitchStepsFrom41To8AndThenHolds)
 {
     Kaleidoscope *first = newRenderer(0.0);
     EXPECT_FLOAT_EQ(first->measuredRate, 50.0f);
-    setSeconds(5.0);
+    setSeconds(3.0);
     first->tickClock();
     delete first;
 
-    appWindow.renderer = newRenderer(5.0);  // the clock is not restarted
+    appWindow.renderer = newRenderer(3.0);  // the clock is not restarted
     Kaleidoscope &second = *appWindow.renderer;
     EXPECT_EQ(second.frameDelay, 41);
     EXPECT_FLOAT_EQ(second.measuredRate, 10.0f);
-    setSeconds(5.5);
+    setSeconds(3.5);
     second.tickClock();  // more than a second since its last measurement time, 0
-    EXPECT_FLOAT_EQ(second.time, 5.5f);
+    EXPECT_FLOAT_EQ(second.time, 3.5f);
     EXPECT_EQ(second.frameDelay, 8);  // 41 + (33 - 100) / 2
     EXPECT_FLOAT_EQ(second.measuredRate, 0.0f);
-    setSeconds(7.0);
+    setSeconds(5.0);
     second.tickClock();  // a measured rate of 0 leaves the delay alone
     EXPECT_EQ(second.frameDelay, 8);
 }
@@ -129,8 +133,7 @@ TEST_F(FrameClock, MillisecondsStayExactAfterMonthsOfNanosecondTicks)
     appWindow.renderer = newRenderer(0.0);
     Kaleidoscope &k = *appWindow.renderer;
     const double days200 = 200.0 * 86400.0;  // d x 1000 would overflow 64 bits after ~107 days
-    setSeconds(days200 + 0.5);
-    k.tickClock();
+    runClockBetween(k, kTicksPerSecond, 0, int64_t((days200 + 0.5) * kTicksPerSecond));
     EXPECT_DOUBLE_EQ(k.time, days200 + 0.5);
     const double before = k.time;
     seam::setCounter(kTicksPerSecond, int64_t(days200) * kTicksPerSecond + 501000000);
@@ -138,7 +141,94 @@ TEST_F(FrameClock, MillisecondsStayExactAfterMonthsOfNanosecondTicks)
     EXPECT_NEAR(k.time - before, 0.001, 1e-6);
 }
 
-}  // namespace
+// What one frame changed: time, disc rebirths and the wedge angle drawn.
+struct FrameStep {
+    double time;
+    int rebirths;
+    double angle;
+};
+
+// The frames of a run on a counter that moves by each frame's cost plus its frame delay.
+class RunningClock : public FrameClock {
+protected:
+    void SetUp() override
+    {
+        FrameClock::SetUp();
+        appWindow.renderer = newRenderer(0.0);
+        scene = currentDriftScene();
+        scene->rerollPeriod = 1000000;  // count the rebirths without re-rolling
+        scene->rerollCount = 0;
+    }
+    Kaleidoscope &k() { return *appWindow.renderer; }
+    // One frame as renderFrame runs it for time, discs and morph, without drawing; the counter
+    // then moves on by the frame's cost and the delay slept after it.
+    FrameStep frame()
+    {
+        const double timeBefore = k().time;
+        const int rebirthsBefore = scene->rerollCount;
+        const double angleBefore = k().wedgeForFrame().angle;
+        k().tickClock();
+        scene->update();
+        const FrameStep step = {k().time - timeBefore, scene->rerollCount - rebirthsBefore,
+                                std::fabs(k().wedgeForFrame().angle - angleBefore)};
+        advance(kFrameCost + k().frameDelay * kTicksPerMillisecond);
+        return step;
+    }
+    // Moves the counter on.
+    void advance(int64_t step)
+    {
+        ticks += step;
+        seam::setCounter(kTicksPerSecond, ticks);
+    }
+    // Frames for at least that many seconds, ending late in a measuring second so that a stop
+    // after them lands where most of a second's frames are counted; the largest change of each
+    // kind they made.
+    FrameStep ordinaryFrames(double seconds)
+    {
+        FrameStep largest = {0, 0, 0};
+        const int64_t end = ticks + int64_t(seconds * kTicksPerSecond);
+        while (ticks < end || k().time - k().lastMeasurementTime < kLateInASecond) {
+            const FrameStep step = frame();
+            largest = {std::max(largest.time, step.time), std::max(largest.rebirths, step.rebirths),
+                       std::max(largest.angle, step.angle)};
+        }
+        return largest;
+    }
+    // Frames drawn in each of that many seconds.
+    std::vector<int> ratesOver(int seconds)
+    {
+        std::vector<int> rates(seconds, 0);
+        const int64_t start = ticks;
+        while (ticks < start + seconds * kTicksPerSecond) {
+            ++rates[(ticks - start) / kTicksPerSecond];
+            frame();
+        }
+        return rates;
+    }
+
+    DriftScene *scene = nullptr;
+    int64_t ticks = 0;
+};
+
+// A process stopped (a suspended laptop, a debugger, kill -STOP) carries on from the picture it
+// stopped at: the first frame after it moves no further than an ordinary frame, and the
+// regulator keeps its pace.
+TEST_F(RunningClock, StopResumesWhereThePictureAndThePaceStopped)
+{
+    for (int stopSeconds : {10, 30}) {
+        ordinaryFrames(20.0);  // the regulator settles
+        k().selectPattern(1, false);
+        k().selectPattern(7, true);  // a morph from 12 to 24 wedges is under way when it stops
+        const FrameStep ordinary = ordinaryFrames(0.5);
+        advance(stopSeconds * kTicksPerSecond);
+        const FrameStep resumed = frame();
+        EXPECT_LE(resumed.time, ordinary.time) << stopSeconds << " s stop";
+        EXPECT_LE(resumed.rebirths, std::max(ordinary.rebirths, 1)) << stopSeconds << " s stop";
+        EXPECT_LE(resumed.angle, ordinary.angle) << stopSeconds << " s stop: the morph jumped";
+        for (int rate : ratesOver(10))
+            EXPECT_NEAR(rate, 30, 2) << "frames a second after a " << stopSeconds << " s stop";
+    }
+}
 
 TEST_F(FrameClock, OnWindowsDefaultTimerTheRegulatorNeverReachesThirty)
 {
@@ -159,3 +249,5 @@ TEST_F(FrameClock, WithAMillisecondTimerTheRegulatorSettlesAtThirty)
     }
     printRange("1 ms timer", rates);
 }
+
+}  // namespace

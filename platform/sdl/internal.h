@@ -34,6 +34,8 @@ const LPARAM kAltHeld = LPARAM(1) << 29;
 
 // Starts SDL's video subsystem once, with the GL attributes every window is created with.
 bool ensureVideo();
+// Ends the program with one line on stderr when its X display goes away while it runs.
+void endWhenDisplayGoes();
 // The live window with this SDL window id, or null.
 HWND windowFromId(Uint32 id);
 // Every live window.

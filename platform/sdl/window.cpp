@@ -108,6 +108,7 @@ bool ensureVideo()
         return false;
     }
     atexit(SDL_Quit);
+    endWhenDisplayGoes();
     // Fixed-function GL needs a compatibility context; the visual is picked at window creation.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);

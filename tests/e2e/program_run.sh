@@ -31,6 +31,13 @@ require() {
     exit 1
 }
 
+# Starts a program and answers its start question with that key.
+start_answering() {  # start_answering PROGRAM KEY
+    start_program "$1"
+    require "the start question appears" [ -n "$QUESTION" ]
+    press "$QUESTION" "$2"
+}
+
 # Waits up to 10 seconds for the program to exit; sets STATUS to its exit status. A program
 # still running then is stopped, so the next check starts alone.
 wait_exit() {

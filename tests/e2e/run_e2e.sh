@@ -11,13 +11,6 @@ fold_symmetry=$(realpath "$3")
 no_key=${4:-Escape}
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program and answers its start question with that key.
-start_answered() {  # start_answered KEY
-    start_program "$program"
-    require "the start question appears" [ -n "$QUESTION" ]
-    press "$QUESTION" "$1"
-}
-
 # Whether the snapshot exists and decodes as a PNG of that size.
 snapshot_ok() {
     local file="$work/$1"
@@ -91,7 +84,7 @@ snapshot_texts_ok() {
 start_xvfb || exit 1
 
 # No: a framed window with a client area of the desktop less 8 by 64.
-start_answered "$no_key"
+start_answering "$program" "$no_key"
 window=$(wait_for_window Brindlewick)
 require "a window opens after No" [ -n "$window" ]
 check "framed window client size 1016x704" wait_until has_size "$window" 1016x704
@@ -129,7 +122,7 @@ wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
 
 # Yes: full-screen from the start; the window manager's close request exits 0.
-start_answered Return
+start_answering "$program" Return
 full=$(wait_for_window Brindlewick)
 require "a window opens after Yes" [ -n "$full" ]
 check "Yes opens full-screen" wait_until has_size "$full" 1024x768

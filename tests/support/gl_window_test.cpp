@@ -1,6 +1,7 @@
 // Window fixture and shared helpers for GL tests.
 #include "support/gl_window_test.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -10,6 +11,8 @@ namespace {
 // The mark: a small square 2 units out, 10 degrees past straight down, off the wedge edge, so
 // its mirror image across that edge lands somewhere else.
 const float kMarkX = 0.347f, kMarkY = -1.97f, kMarkSize = 0.12f;
+// Seconds between clock ticks while a test runs the clock on: shorter than a stop.
+const int64_t kRunningStepSeconds = 4;
 }  // namespace
 
 void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
@@ -103,6 +106,15 @@ ScopedTempDir::~ScopedTempDir()
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
     liveTempDirs.erase(dir);
+}
+
+void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, int64_t to)
+{
+    for (int64_t ticks = from; ticks < to;) {
+        ticks = std::min(to, ticks + kRunningStepSeconds * frequency);
+        seam::setCounter(frequency, ticks);
+        renderer.tickClock();
+    }
 }
 
 bool logged(const std::string &entry) { return findCall(entry) >= 0; }

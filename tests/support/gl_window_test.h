@@ -46,6 +46,11 @@ public:
     bool mirrors = true;
 };
 
+// Drives the hand-driven counter (that many ticks a second) on from `from` to `to`, ticking the
+// renderer's clock in steps a running program's frames could take, so that its time line reaches
+// `to` as if it had run all along: the clock takes one long step as a stop, not as time.
+void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, int64_t to);
+
 // Replaces the renderer's scene with a probe and returns it.
 ProbeScene &installProbe(Kaleidoscope &renderer);
 
