@@ -80,14 +80,14 @@ TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
 
 TEST_F(Keys, EscapeQuitsAndF1AsksForTheOtherMode)
 {
-    shell::keepRunning = 1;
+    processState.keepRunning = 1;
     seam::clearCalls();
     key(VK_F1);
     EXPECT_TRUE(logged("PostMessageA 1025"));
-    EXPECT_EQ(shell::keepRunning, 1);
+    EXPECT_EQ(processState.keepRunning, 1);
     key(VK_ESCAPE);
     EXPECT_TRUE(logged("PostMessageA 18"));
-    EXPECT_EQ(shell::keepRunning, 0);
+    EXPECT_EQ(processState.keepRunning, 0);
 }
 
 TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)
@@ -102,7 +102,6 @@ TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)
 
 TEST(Program, F1SwitchesToFullScreenAndEscapeThenQuitsWithStatusZero)
 {
-    seam::reset();
     seam::setMessageBoxAnswer(IDNO);
     HWND first = nullptr;
     seam::onCall("SwapBuffers", [&] {

@@ -230,7 +230,6 @@ TEST_F(LayerEvents, AKeyTypedRightAfterF1DoesNotActOnTheEndingWindow)
 
 TEST(Program, AltF4ClosesTheWindowAndQuitsWithStatusZero)
 {
-    seam::reset();
     seam::setMessageBoxAnswer(IDNO);
     int frames = 0;
     seam::onCall("SwapBuffers", [&] {

@@ -114,7 +114,6 @@ TEST_F(Shell, ScreenSaverIsRefusedFullScreen)
 
 TEST(Program, CloseButtonQuitsWithStatusZeroAfterTheWindowIsGone)
 {
-    seam::reset();
     const int status = runProgram(IDNO, [](int frame) {
         if (frame == 1)
             post(WM_CLOSE);
@@ -143,7 +142,6 @@ TEST(Program, StartQuestionAndItsAnswers)
 
 TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMadeIt)
 {
-    seam::reset();
     std::vector<HWND> windows;
     RECT client = {0, 0, 0, 0};
     runProgram(IDNO, [&](int) {
@@ -174,13 +172,12 @@ TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMade
 
 TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
 {
-    seam::reset();
     float timeBefore = 0;
     float angleAfter = 0;
     int mirrorsOffAfter = -1;
     HWND first = nullptr;
     const int status = runProgram(IDNO, [&](int frame) {
-        Kaleidoscope *renderer = *shell::rendererSlot;
+        Kaleidoscope *renderer = *processState.rendererSlot;
         if (frame == 3) {
             first = seam::lastWindow();
             timeBefore = renderer->time;
@@ -210,7 +207,6 @@ TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
 
 TEST(Program, PointerIsHiddenOverTheFullScreenWindowOnly)
 {
-    seam::reset();
     std::vector<int> shown;  // what SDL reports on the first frame of each window
     HWND last = nullptr;
     runProgram(IDYES, [&](int) {
@@ -226,7 +222,6 @@ TEST(Program, PointerIsHiddenOverTheFullScreenWindowOnly)
 
 TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)
 {
-    seam::reset();
     HWND first = nullptr;
     int framesInSecond = 0;
     const int status = runProgram(IDNO, [&](int frame) {
@@ -247,7 +242,6 @@ TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)
 
 TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
 {
-    seam::reset();
     seam::failCall("RegisterClassExA");
     EXPECT_EQ(runProgram(IDNO, [](int) {}), -1);
     const int first = findCall("MessageBoxA Error: RegisterClassEx Failed!");
@@ -258,7 +252,6 @@ TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
 
 TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
 {
-    seam::reset();
     const int status = runProgram(IDNO, [](int frame) {
         if (frame == 1) {
             seam::failCall("wglCreateContext");
@@ -284,7 +277,6 @@ class WindowCreationFailure : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
 {
     const FailureCase &failure = GetParam();
-    seam::reset();
     seam::failCall(failure.call);
     Application application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));

@@ -256,7 +256,6 @@ TEST_F(Snapshot, MemoryThatCannotBeHadSkipsTheFileWithOneLineAndTakesItsNumber)
 // the clock one second further on at every frame; `onFrame` runs just before each swap.
 void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
 {
-    seam::reset();
     seam::setMessageBoxAnswer(IDNO);
     int frames = 0;
     seam::setCounter(kTicksPerSecond, 0);
@@ -283,7 +282,7 @@ long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame
 }
 
 // The renderer of the running program.
-Kaleidoscope &programRenderer() { return **shell::rendererSlot; }
+Kaleidoscope &programRenderer() { return **processState.rendererSlot; }
 
 TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
 {

@@ -14,13 +14,12 @@ const float kMarkX = 0.347f, kMarkY = -1.97f, kMarkSize = 0.12f;
 
 void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
 {
-    seam::reset();
     application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));
     appWindow.settings = {&application, "Brindlewick", clientWidth + 8, clientHeight + 64, 32,
                           fullScreen};
     ASSERT_TRUE(createRenderWindow(appWindow));
-    shell::rendererSlot = &appWindow.renderer;
+    processState.rendererSlot = &appWindow.renderer;
 }
 
 Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
@@ -36,7 +35,7 @@ void GLWindowTest::TearDown()
     appWindow.renderer = nullptr;
     destroyRenderWindow(appWindow);
     UnregisterClassA("OpenGL", application.instance);
-    shell::rendererSlot = nullptr;
+    processState.rendererSlot = nullptr;
 }
 
 std::vector<unsigned char> readPixels(int width, int height)
