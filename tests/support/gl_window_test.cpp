@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -102,6 +103,19 @@ ScopedTempDir::~ScopedTempDir()
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
     liveTempDirs.erase(dir);
+}
+
+int runProgram(int answer, std::function<void(int frame)> onFrame)
+{
+    seam::setMessageBoxAnswer(answer);
+    auto frames = std::make_shared<int>(0);  // the hook outlives this call
+    seam::onCall("SwapBuffers", [=] { onFrame(++*frames); });
+    return runApplication(GetModuleHandleA(nullptr));
+}
+
+void postToProgram(UINT message, WPARAM wParam)
+{
+    PostMessageA(seam::lastWindow(), message, wParam, 0);
 }
 
 bool logged(const std::string &entry) { return findCall(entry) >= 0; }
