@@ -52,6 +52,7 @@ TEST_F(Backdrop, GradientTurnsAnticlockwiseEightDegreesASecond)
 // shows them, as a band from the centre of the view upwards.
 class CloudMotion : public Backdrop {
 protected:
+    // A square window on a still clock, with those clouds and no logo.
     void SetUp() override
     {
         Kaleidoscope &k = openStill(kSize, kSize);
