@@ -9,7 +9,8 @@ namespace {
 
 const float kMorphSeconds = 2.0f;
 
-// Process-wide, so a morph carries on across the re-creation of the window and renderer.
+// Kept in the process state, so a morph carries on across the re-creation of the window and
+// renderer.
 PatternMorph &morph = processState.morph;
 
 // Eased angle at fraction d (0...1) of the morph.

@@ -2,6 +2,7 @@
 #include "support/gl_window_test.h"
 
 #include "render/random.h"
+#include "render/view.h"
 #include "scene/drift_scene.h"
 
 #include <algorithm>
@@ -252,8 +253,7 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUpright)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    placeCamera();
 
     Disc disc = {};
     disc.size = 2.0f;  // 4 units square at the origin: about 23 pixels of the 64

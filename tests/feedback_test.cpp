@@ -1,6 +1,8 @@
 // The feedback blur pass, with a scene that asks for it and with the drift scene, which does not.
 #include "support/gl_window_test.h"
 
+#include "render/view.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -145,8 +147,7 @@ TEST_F(Feedback, CaptureWipesItsCornerOfColourAsWellAsDepth)
     probe.feedback = true;
     probe.drawMark = true;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);  // the frame's camera
+    placeCamera();
     k.captureFeedback(k.wedgeForFrame());
 
     std::vector<unsigned char> texels(128 * 128);
