@@ -21,6 +21,7 @@ struct PatternMorph {
     Wedge temporary = {};  // rebuilt every frame while the morph runs
 };
 
+// Each subsystem's share of the state that outlives a window, with its process-start value.
 struct ProcessState {
     // The shell: while set, a new pass starts after the current one ends.
     int32_t keepRunning = 0;
