@@ -71,7 +71,6 @@ bool decodeJpegBlock(ImageRecord &record, const unsigned char *data, size_t size
     source = new (std::nothrow) MemorySource{static_cast<uint32_t>(size), data};
     if (!source) {
         jpeg_destroy_decompress(&decompressor);
-        delete source;
         return false;
     }
     installMemorySource(&decompressor, source);

@@ -5,6 +5,7 @@
 
 #include "platform/gl.h"
 #include "platform/new_file.h"
+#include "render/process_state.h"
 
 #include <png.h>
 
@@ -17,8 +18,6 @@
 
 namespace {
 
-// Process-wide: numbers run on across windows and sizes, from 1 in every run.
-int32_t snapshotCounter = 0;
 // How many taken numbers are passed over before giving up.
 const int kMaxNameAttempts = 1000;
 
@@ -34,7 +33,7 @@ std::string snapshotName(int width, int height, int n)
 FILE *createSnapshotFile(int width, int height, std::string &name)
 {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        name = snapshotName(width, height, ++snapshotCounter);
+        name = snapshotName(width, height, ++processState.snapshotCounter);
         FILE *file = createNewFile(name.c_str());  // earlier snapshots stay as they are
         if (file || errno != EEXIST)
             return file;
@@ -128,12 +127,12 @@ void Kaleidoscope::takeSnapshot()
 {
     const int width = viewportWidth, height = viewportHeight;
     if (width <= 0 || height <= 0) {  // a PNG needs at least one pixel each way
-        ++snapshotCounter;
+        ++processState.snapshotCounter;
         return;
     }
     SnapshotImage image;
     if (!allocateImage(image, width, height)) {  // skip this one; the program runs on
-        const std::string name = snapshotName(width, height, ++snapshotCounter);
+        const std::string name = snapshotName(width, height, ++processState.snapshotCounter);
         fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), strerror(ENOMEM));
         return;
     }

@@ -3,7 +3,7 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/win32.h"
-#include "render/time_line.h"
+#include "render/process_state.h"
 
 namespace {
 
@@ -11,34 +11,29 @@ const float kStartingRate = 50.0f;
 const int32_t kMinimumDelay = 1;
 const int32_t kMaximumDelay = 1000;
 
-// Process-wide: later renderers keep the first one's time line.
-bool clockStarted = false;
-int64_t clockOrigin = 0;
-int64_t counterFrequency = 1;
-TimeLine timeLine;
-
 // Whole milliseconds since the origin. Split so that a counter running at 1e9 per second
 // cannot overflow the multiplication: the same result as (d x 1000) / f.
 int64_t elapsedMilliseconds()
 {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const int64_t d = now.QuadPart - clockOrigin;
-    return (d / counterFrequency) * 1000 + (d % counterFrequency) * 1000 / counterFrequency;
+    const int64_t f = processState.counterFrequency;
+    const int64_t d = now.QuadPart - processState.clockOrigin;
+    return (d / f) * 1000 + (d % f) * 1000 / f;
 }
 
 }  // namespace
 
 void Kaleidoscope::startClock()
 {
-    if (clockStarted)
+    if (processState.clockStarted)
         return;
     LARGE_INTEGER frequency, origin;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&origin);
-    counterFrequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
-    clockOrigin = origin.QuadPart;
-    clockStarted = true;
+    processState.counterFrequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    processState.clockOrigin = origin.QuadPart;
+    processState.clockStarted = true;
     framesSinceMeasurement = 0;
     measuredRate = kStartingRate;
     time = 0.0;
@@ -46,7 +41,7 @@ void Kaleidoscope::startClock()
 
 void Kaleidoscope::tickClock()
 {
-    time = timeLine.follow(elapsedMilliseconds()) * 0.001;
+    time = processState.timeLine.follow(elapsedMilliseconds()) * 0.001;
     const double sinceMeasurement = time - lastMeasurementTime;
     if (sinceMeasurement < 1.0) {
         ++framesSinceMeasurement;

@@ -2,7 +2,9 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/gl.h"
+#include "render/process_state.h"
 #include "render/random.h"
+#include "render/view.h"
 
 #include <ctime>
 
@@ -12,14 +14,6 @@ const int kPatternCount = 8;
 const int32_t kTargetRate = 30;
 const int32_t kInitialFrameDelay = 41;
 const float kInitialMeasuredRate = 10.0f;
-const double kFieldOfView = 90.0;
-const double kNearPlane = 1.0;
-const double kFarPlane = 20.0;
-const double kCameraDistance = 5.5;
-
-// The first two frames of the process clear everything, even for a scene that draws on top of
-// its last frame: the buffers hold garbage until then. Not reset by later renderers.
-int32_t forcedFullClears = 2;
 
 }  // namespace
 
@@ -74,6 +68,7 @@ void Kaleidoscope::applyProjection()
 
 bool Kaleidoscope::renderFrame(unsigned flags)
 {
+    int32_t &forcedFullClears = processState.forcedFullClears;
     const bool fullClear = !scene->drawsIncrementally() || forcedFullClears > 0 || feedbackWanted();
     mirrorsOn = (flags >> 16) & 1;
     if (!scene->allowsMirrors() || mirrorsOff)
@@ -88,8 +83,7 @@ bool Kaleidoscope::renderFrame(unsigned flags)
     if (forcedFullClears > 0)
         --forcedFullClears;
 
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, kCameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    placeCamera();
     tickClock();
     scene->update();
     const Wedge &wedge = wedgeForFrame();

@@ -83,8 +83,3 @@ private:
     // Whether this frame runs the feedback blur pass.
     bool feedbackWanted();
 };
-
-// Whether the GL offered both extensions the feedback pass is gated on (process-wide).
-bool feedbackAvailable();
-// The process-wide feedback texture name; 0 before one is made.
-unsigned feedbackTextureName();

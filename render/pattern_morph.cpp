@@ -2,21 +2,16 @@
 // angle eases from where it was to the new pattern's, and the wedge is rebuilt every frame.
 #include "render/kaleidoscope.h"
 
+#include "render/process_state.h"
 #include "render/random.h"
 
 namespace {
 
 const float kMorphSeconds = 2.0f;
 
-// Process-wide, so a morph carries on across the re-creation of the window and renderer.
-struct PatternMorph {
-    float startAngle = 0;
-    bool inProgress = false;
-    float targetAngle = 0;
-    double startTime = 0;  // on the renderer's clock, as precise as the clock itself
-    float duration = 0;
-    Wedge temporary = {};
-} morph;
+// Kept in the process state, so a morph carries on across the re-creation of the window and
+// renderer.
+PatternMorph &morph = processState.morph;
 
 // Eased angle at fraction d (0...1) of the morph.
 float easedAngle(double d)

@@ -4,6 +4,8 @@
 
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
+#include "render/view.h"
+#include "scene/textured_quad.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,9 +23,8 @@ const float kGradientHalf = 32.0f;  // half-size of the gradient quad
 const float kGradientDepth = -10.0f;
 const double kLogoX = 5.0;  // the logo's centre wherever the whole of it fits
 const double kLogoHalfWidth = 2.0;
-// Half the view's height in the plane of the logo: the camera stands 5.5 units away and sees
-// 90 degrees from top to bottom.
-const double kViewHalfHeight = 5.5;
+const float kLogoHalfHeight = 0.125f;
+const float kLogoY = -5.0f;  // the logo's centre up the view
 
 // Width over height of the viewport; 1 for an empty one, which has no shape to keep.
 double viewAspect(int width, int height)
@@ -71,8 +72,9 @@ void drawGradient(double t, float reach)
     glPopMatrix();
 }
 
-// How far out the gradient must reach: the view's corners at its depth (15.5 units from the
-// camera) lie within 15.5 x sqrt(1 + a * a), less than 32 x a for the wide aspect a.
+// How far out the gradient must reach: the view's corners at its depth lie within
+// viewHalfHeight(kGradientDepth) x sqrt(1 + a * a) = 15.5 x sqrt(1 + a * a), less than 32 x a
+// for the wide aspect a.
 float gradientReach(int width, int height)
 {
     return static_cast<float>(kGradientHalf * wideAspect(width, height));
@@ -82,23 +84,17 @@ float gradientReach(int width, int height)
 // and wider); in narrower windows just far enough left that its right end meets the edge.
 double logoCentreX(int width, int height)
 {
-    return std::min(kLogoX, kViewHalfHeight * viewAspect(width, height) - kLogoHalfWidth);
+    // The logo lies in the plane of the origin.
+    return std::min(kLogoX, viewHalfHeight(0.0) * viewAspect(width, height) - kLogoHalfWidth);
 }
 
-// A unit quad showing the texture window (s0, t0, w, h) in white at the given alpha.
-void drawTexturedQuad(double s0, double t0, double w, double h, double alpha)
+// One cloud layer: a unit quad showing the texture window of width and height about that
+// centre, in white at the layer's alpha.
+void drawCloudLayer(const CloudLayer &layer, double sCentre)
 {
-    glColor4f(1.0f, 1.0f, 1.0f, static_cast<float>(alpha));
-    glBegin(GL_QUADS);
-    glTexCoord2d(s0, t0 + h);
-    glVertex3f(-1.0f, -1.0f, 0.0f);
-    glTexCoord2d(s0 + w, t0 + h);
-    glVertex3f(1.0f, -1.0f, 0.0f);
-    glTexCoord2d(s0 + w, t0);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glTexCoord2d(s0, t0);
-    glVertex3f(-1.0f, 1.0f, 0.0f);
-    glEnd();
+    glColor4f(1.0f, 1.0f, 1.0f, static_cast<float>(layer.alpha));
+    drawTexturedQuad(1.0f, 1.0f, {sCentre - layer.width / 2, 0.5 - layer.height / 2, layer.width,
+                                  layer.height});
 }
 
 // The two cloud layers, half a cycle apart, so one is fully seen while the other jumps back.
@@ -113,11 +109,8 @@ void drawClouds(double t, GLuint texture, int width, int height)
     const double d = t * kCloudCycle;
     const CloudLayer first = cloudLayerAt(d - std::trunc(d));
     const CloudLayer second = cloudLayerAt((d + 0.5) - std::trunc(d + 0.5));
-    drawTexturedQuad(0.5 - first.width / 2, 0.5 - first.height / 2, first.width, first.height,
-                     first.alpha);
-    // Centred on the texture's seam, which repeat wrapping joins.
-    drawTexturedQuad(1.0 - second.width / 2, 0.5 - second.height / 2, second.width,
-                     second.height, second.alpha);
+    drawCloudLayer(first, 0.5);
+    drawCloudLayer(second, 1.0);  // centred on the texture's seam, which repeat wrapping joins
     glPopMatrix();
 }
 
@@ -126,18 +119,9 @@ void drawLogo(GLuint texture, double x)
 {
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    glTranslatef(static_cast<float>(x), -5.0f, 0.0f);
+    glTranslatef(static_cast<float>(x), kLogoY, 0.0f);
     glColor4f(1.0f, 1.0f, 1.0f, kLogoAlpha);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-2.0f, -0.125f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(2.0f, -0.125f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(2.0f, 0.125f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-2.0f, 0.125f, 0.0f);
-    glEnd();
+    drawTexturedQuad(static_cast<float>(kLogoHalfWidth), kLogoHalfHeight, {0.0, 0.0, 1.0, 1.0});
     glPopMatrix();
 }
 

@@ -5,6 +5,7 @@
 #include "render/kaleidoscope.h"
 #include "render/random.h"
 #include "scene/drift_scene.h"
+#include "scene/textured_quad.h"
 
 #include <cmath>
 
@@ -80,25 +81,14 @@ void updateDisc(Disc &disc)
 
 void drawDisc(const Disc &disc)
 {
-    const float h = disc.halfHeight;
-    const float s0 = disc.textureWindow[0], t0 = disc.textureWindow[1];
-    const float sw = disc.textureWindow[2], th = disc.textureWindow[3];
+    const float *window = disc.textureWindow;
     const float k = static_cast<float>((disc.phase * 0.5 + 1.0) * disc.size);  // grows to 1.5x
     glPushMatrix();
     glTranslatef(disc.position[0], disc.position[1], disc.position[2]);
     glRotatef(disc.angle, 0.0f, 0.0f, 1.0f);
     glScalef(k, k, 1.0f);
-    glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
     glColor4fv(disc.colour);
-    glTexCoord2f(s0, t0 + th);
-    glVertex3f(-1.0f, -h, 0.0f);
-    glTexCoord2f(s0 + sw, t0 + th);
-    glVertex3f(1.0f, -h, 0.0f);
-    glTexCoord2f(s0 + sw, t0);
-    glVertex3f(1.0f, h, 0.0f);
-    glTexCoord2f(s0, t0);
-    glVertex3f(-1.0f, h, 0.0f);
-    glEnd();
+    drawTexturedQuad(1.0f, disc.halfHeight, {window[0], window[1], window[2], window[3]});
     glPopMatrix();
 }

@@ -4,6 +4,7 @@
 #include "image/resource_image.h"
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
+#include "render/process_state.h"
 #include "render/random.h"
 
 namespace {
@@ -13,14 +14,12 @@ const float kPhaseSpacing = 0.01010101f;  // spreads the discs evenly over one l
 const int kStartPattern = 1;              // 12 wedges
 const char *const kImageNames[3] = {"JPEG_DISCS_MASK", "JPEG_CLOUDS_MASK", "LOGO_MASK"};
 
-DriftScene *current = nullptr;
-
 // Eased value between start and start + change at fraction s.
 float ease(float start, float change, double s) { return static_cast<float>(start + s * change); }
 
 }  // namespace
 
-DriftScene *currentDriftScene() { return current; }
+DriftScene *currentDriftScene() { return processState.driftScene; }
 
 DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
 {
@@ -30,7 +29,7 @@ DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
     uniform = static_cast<int>(randomFraction() * 2) == 0;
     cellCount = kAtlasCells;
     discCell = 0;
-    current = this;
+    processState.driftScene = this;
     kaleidoscope->selectPattern(kStartPattern, false);
 }
 
@@ -38,8 +37,8 @@ DriftScene::~DriftScene()
 {
     delete[] discs;
     delete[] images;
-    if (current == this)
-        current = nullptr;
+    if (processState.driftScene == this)
+        processState.driftScene = nullptr;
 }
 
 void DriftScene::start()

@@ -36,17 +36,6 @@ struct AppWindow {
 // The message that flips full-screen and windowed display by ending the pass.
 const UINT kModeSwitchMessage = WM_USER + 1;
 
-namespace shell {
-
-// While set, a new pass starts after the current one ends.
-extern int32_t keepRunning;
-// Mode of the next window; differs from the window's own mode until the next pass starts.
-extern int32_t fullScreen;
-// Points at the AppWindow's renderer field for the whole run.
-extern Kaleidoscope **rendererSlot;
-
-}  // namespace shell
-
 // The process entry: asks for full-screen, then runs passes until quit. Returns the exit status:
 // 0 after a quit, 1 when a window could not be made, -1 when the window class could not be.
 int runApplication(HINSTANCE instance);

@@ -2,12 +2,7 @@
 #include "shell/app.h"
 
 #include "render/kaleidoscope.h"
-
-namespace shell {
-int32_t keepRunning = 0;
-int32_t fullScreen = 0;
-Kaleidoscope **rendererSlot = nullptr;
-}  // namespace shell
+#include "render/process_state.h"
 
 namespace {
 
@@ -48,7 +43,7 @@ int runApplication(HINSTANCE instance)
 {
     Application application = {instance, kClassName};
     AppWindow appWindow = {};
-    shell::rendererSlot = &appWindow.renderer;
+    processState.rendererSlot = &appWindow.renderer;
 
     appWindow.settings = desktopSettings(application);
     if (MessageBoxA(nullptr, "Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
@@ -59,14 +54,14 @@ int runApplication(HINSTANCE instance)
         MessageBoxA(nullptr, "Error Registering Window Class!", "Error", MB_ICONWARNING);
         return kExitNoWindowClass;
     }
-    shell::keepRunning = 1;
-    shell::fullScreen = appWindow.settings.fullScreen;
+    processState.keepRunning = 1;
+    processState.fullScreen = appWindow.settings.fullScreen;
     int status = kExitSuccess;
-    while (shell::keepRunning) {
-        appWindow.settings.fullScreen = shell::fullScreen;
+    while (processState.keepRunning) {
+        appWindow.settings.fullScreen = processState.fullScreen;
         if (!createRenderWindow(appWindow)) {
             MessageBoxA(nullptr, "Error Creating OpenGL Window", "Error", MB_ICONWARNING);
-            shell::keepRunning = 0;
+            processState.keepRunning = 0;
             // Launchers and scripts must see that nothing ran.
             status = kExitNoWindow;
             break;
@@ -77,7 +72,7 @@ int runApplication(HINSTANCE instance)
         appWindow.renderer = nullptr;
         destroyRenderWindow(appWindow);
     }
-    shell::rendererSlot = nullptr;
+    processState.rendererSlot = nullptr;
     UnregisterClassA(kClassName, instance);
     return status;
 }

@@ -2,6 +2,7 @@
 #include "shell/app.h"
 
 #include "render/kaleidoscope.h"
+#include "render/process_state.h"
 
 void runMessageLoop(AppWindow &appWindow)
 {
@@ -41,14 +42,14 @@ void writeSnapshotsLeftQueued(AppWindow &appWindow)
 
 void forwardResize(int32_t width, int32_t height)
 {
-    if (shell::rendererSlot && *shell::rendererSlot)
-        (*shell::rendererSlot)->resize(width, height);
+    if (processState.rendererSlot && *processState.rendererSlot)
+        (*processState.rendererSlot)->resize(width, height);
 }
 
 void requestQuit(AppWindow &appWindow)
 {
     PostMessageA(appWindow.window, WM_QUIT, 0, 0);
-    shell::keepRunning = 0;
+    processState.keepRunning = 0;
 }
 
 void requestModeSwitch(AppWindow &appWindow)

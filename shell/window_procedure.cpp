@@ -1,6 +1,8 @@
 // The window-message half of the window procedure; key messages go to the key commands.
 #include "shell/app.h"
 
+#include "render/process_state.h"
+
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     AppWindow *appWindow = reinterpret_cast<AppWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -35,7 +37,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         break;
     case kModeSwitchMessage:
-        shell::fullScreen = shell::fullScreen == 1 ? 0 : 1;
+        processState.fullScreen = processState.fullScreen == 1 ? 0 : 1;
         PostMessageA(window, WM_QUIT, 0, 0);
         break;
     }

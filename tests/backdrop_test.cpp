@@ -1,24 +1,20 @@
-// The backdrop: cloud layer timing and scale, and what each pass draws on windows of any shape.
-#include "support/gl_window_test.h"
+// The backdrop: cloud layer timing and scale, what each pass draws, and the gradient on windows
+// of any shape.
+#include "support/backdrop_fixture.h"
 
+#include "render/view.h"
 #include "scene/drift_scene.h"
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
-const double kViewHalfHeight = 5.5;     // units seen above the centre in the plane z = 0
-const double kGradientDistance = 15.5;  // from the camera to the gradient's plane
-const double kLogoWidth = 4.0;          // units
-const int kSeenChange = 8;              // a channel change no noise in the logo mask reaches
-const float kTenDegrees = 1.25f;        // seconds the gradient takes to turn ten degrees
-
-// Where a point `units` from the view's centre lands across `pixels`, `half` units each side.
-double toPixel(double units, double half, int pixels) { return (units / half + 1) / 2 * pixels; }
+const double kViewHalfHeight = viewHalfHeight(0.0);  // in the plane of the clouds and logo
+const double kGradientHalfHeight = viewHalfHeight(-10.0);
+const float kTenDegrees = 1.25f;  // seconds the gradient takes to turn ten degrees
 
 TEST(CloudLayers, FadeInAndOutWhileZoomingSoTheWrapIsInvisible)
 {
@@ -46,41 +42,6 @@ TEST(CloudLayers, TallWindowsScaleLikeTheEquivalentWideOnes)
     EXPECT_DOUBLE_EQ(cloudScale(640, 0), 7.75);  // no division by a zero size
 }
 
-class Backdrop : public GLWindowTest {
-protected:
-    // A renderer for a window of that size on a still clock, so every frame draws the same picture.
-    Kaleidoscope &openStill(int width, int height)
-    {
-        openWindow(width, height);
-        seam::setCounter(1000, 2000);
-        appWindow.renderer = new Kaleidoscope(width, height);
-        return *appWindow.renderer;
-    }
-    // The picture one wedge loop's backdrop draws for a pass.
-    std::vector<unsigned char> backdropOf(Kaleidoscope &k, int mainPass)
-    {
-        placeCamera();
-        k.scene->beginFrame(mainPass);
-        k.scene->endFrame();
-        return readPixels(k.viewportWidth, k.viewportHeight);
-    }
-    // A cleared frame seen from where the renderer puts the camera.
-    static void placeCamera()
-    {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        gluLookAt(0, 0, 5.5, 0, 0, 0, 0, 1, 0);
-    }
-    // Through a full turn of the gradient, the gradient alone against the lone 64-unit quad.
-    void expectLoneQuadPixelsThroughATurn(int width, int height);
-    // Through a full turn, the gradient alone against the gradient continued with its end colours.
-    void expectContinuedGradientThroughATurn(int width, int height);
-    // The logo's letters all show at the lower right of a window of that shape.
-    void expectWholeLogoAtLowerRight(int width, int height);
-    // The logo draws the same pixels as one drawn at (5, -5) over the same backdrop.
-    void expectLogoAtItsFirstPlace(int width, int height);
-};
-
 // The sum of every channel of every pixel: how bright a frame is overall.
 long brightness(const std::vector<unsigned char> &pixels)
 {
@@ -88,51 +49,6 @@ long brightness(const std::vector<unsigned char> &pixels)
     for (unsigned char v : pixels)
         sum += v;
     return sum;
-}
-
-// An alpha texture from rows of texels, the first row at t = 0, sampled without filtering.
-GLuint alphaTexture(int width, int height, const std::vector<unsigned char> &alpha)
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, width, height, 0, GL_ALPHA, GL_UNSIGNED_BYTE,
-                 alpha.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    return name;
-}
-
-// A texture that shows nothing: the layer drawn with it leaves the picture as it was.
-GLuint emptyTexture() { return alphaTexture(1, 1, {0}); }
-
-// The bounding box and number of the pixels where two frames differ by `least` or more in a
-// channel.
-struct ChangedBox {
-    int left = INT_MAX, right = -1, bottom = INT_MAX, top = -1;
-    long count = 0;
-};
-ChangedBox changedBox(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b,
-                      int width, int least = kSeenChange)
-{
-    ChangedBox box;
-    for (size_t pixel = 0; pixel < a.size() / 3; ++pixel) {
-        bool changed = false;
-        for (size_t c = 0; c < 3; ++c)
-            changed = changed || std::abs(a[pixel * 3 + c] - b[pixel * 3 + c]) >= least;
-        if (!changed)
-            continue;
-        const int x = static_cast<int>(pixel % width), y = static_cast<int>(pixel / width);
-        ++box.count;
-        box.left = std::min(box.left, x);
-        box.right = std::max(box.right, x);
-        box.bottom = std::min(box.bottom, y);
-        box.top = std::max(box.top, y);
-    }
-    return box;
 }
 
 TEST_F(Backdrop, VisiblePassAddsCloudsAndLogoAndTheCapturePassOnlyTheGradient)
@@ -226,13 +142,15 @@ std::vector<unsigned char> loneQuadGradient(float t, int width, int height)
     return readPixels(width, height);
 }
 
-void Backdrop::expectLoneQuadPixelsThroughATurn(int width, int height)
+// Through a full turn of the gradient, the gradient alone against the lone 64-unit quad.
+void expectLoneQuadPixelsThroughATurn(Kaleidoscope &k)
 {
-    Kaleidoscope &k = openStill(width, height);
+    const int width = k.viewportWidth, height = k.viewportHeight;
     long differing = 0;
     for (int step = 0; step < 36; ++step) {
         k.time = step * kTenDegrees;
         const std::vector<unsigned char> drawn = backdropOf(k, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         placeCamera();
         differing += changedBox(drawn, loneQuadGradient(k.time, width, height), width, 1).count;
     }
@@ -241,28 +159,29 @@ void Backdrop::expectLoneQuadPixelsThroughATurn(int width, int height)
 
 TEST_F(Backdrop, GradientOn16By9IsPixelIdenticalToTheLoneQuad)
 {
-    expectLoneQuadPixelsThroughATurn(480, 270);
+    expectLoneQuadPixelsThroughATurn(openStill(480, 270));
 }
 
 TEST_F(Backdrop, GradientOn4By3IsPixelIdenticalToTheLoneQuad)
 {
-    expectLoneQuadPixelsThroughATurn(360, 270);
+    expectLoneQuadPixelsThroughATurn(openStill(360, 270));
 }
 
 // The gradient continued with its end colours, at the centre of pixel (x, y), turned by degrees.
 std::array<double, 3> continuedGradient(int x, int y, int width, int height, double degrees)
 {
-    const double across = ((x + 0.5) / width * 2 - 1) * kGradientDistance * width / height;
-    const double up = ((y + 0.5) / height * 2 - 1) * kGradientDistance;
+    const double across = ((x + 0.5) / width * 2 - 1) * kGradientHalfHeight * width / height;
+    const double up = ((y + 0.5) / height * 2 - 1) * kGradientHalfHeight;
     const double turn = degrees * M_PI / 180;
     const double upInGradient = -std::sin(turn) * across + std::cos(turn) * up;
     const double pale = std::clamp((32 - upInGradient) / 64, 0.0, 1.0);
     return {0.75 * 255 * pale, 0.75 * 255 * pale, 255 * pale};
 }
 
-void Backdrop::expectContinuedGradientThroughATurn(int width, int height)
+// Through a full turn, the gradient alone against the gradient continued with its end colours.
+void expectContinuedGradientThroughATurn(Kaleidoscope &k)
 {
-    Kaleidoscope &k = openStill(width, height);
+    const int width = k.viewportWidth, height = k.viewportHeight;
     long wrong = 0;
     double worst = 0;
     for (int step = 0; step < 36; ++step) {
@@ -285,138 +204,12 @@ void Backdrop::expectContinuedGradientThroughATurn(int width, int height)
 
 TEST_F(Backdrop, GradientOn21By9ContinuesWithItsEndColours)
 {
-    expectContinuedGradientThroughATurn(630, 270);
+    expectContinuedGradientThroughATurn(openStill(630, 270));
 }
 
 TEST_F(Backdrop, GradientOn32By9ContinuesWithItsEndColours)
 {
-    expectContinuedGradientThroughATurn(640, 180);
-}
-
-// The first and last texel columns of the logo mask that hold letters, and its width in texels.
-std::array<int, 3> letterColumns(GLuint texture)
-{
-    const int kLetterAlpha = 64;  // well above the mask's noise, well below its strokes
-    GLint width = 0, height = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    std::vector<unsigned char> alpha(size_t(width) * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-    int first = width, last = -1;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (alpha[size_t(y) * width + x] >= kLetterAlpha) {
-                first = std::min(first, x);
-                last = std::max(last, x);
-            }
-    return {first, last, width};
-}
-
-void Backdrop::expectWholeLogoAtLowerRight(int width, int height)
-{
-    Kaleidoscope &k = openStill(width, height);
-    DriftScene &scene = *currentDriftScene();
-    const GLuint logo = scene.images[2].texture;
-    ASSERT_NE(logo, 0u);
-    scene.images[1].texture = emptyTexture();  // no clouds to hide letters in
-    const std::vector<unsigned char> withLogo = backdropOf(k, 1);
-    scene.images[2].texture = emptyTexture();
-    const ChangedBox letters = changedBox(withLogo, backdropOf(k, 1), width);
-    const auto [first, last, texels] = letterColumns(logo);
-    ASSERT_LT(first, last);
-
-    // Whole, and moved left just enough: the strip's right end meets the window's right edge.
-    const double pixelsPerUnit = height / (2 * kViewHalfHeight);
-    const double pixelsPerTexel = kLogoWidth / texels * pixelsPerUnit;
-    const double stripLeft = width - kLogoWidth * pixelsPerUnit;
-    EXPECT_NEAR(letters.left, stripLeft + first * pixelsPerTexel, 3.0);
-    EXPECT_NEAR(letters.right + 1, stripLeft + (last + 1) * pixelsPerTexel, 3.0);
-    const double middle = (letters.bottom + letters.top + 1) / 2.0;
-    EXPECT_NEAR(middle, toPixel(-5, kViewHalfHeight, height), 2.0);
-}
-
-TEST_F(Backdrop, WholeLogoShowsInSquareWindows)
-{
-    expectWholeLogoAtLowerRight(480, 480);
-}
-
-TEST_F(Backdrop, WholeLogoShowsInPortraitWindows)
-{
-    expectWholeLogoAtLowerRight(360, 640);
-}
-
-// The logo at (5, -5), 4 x 0.25 units, white at alpha 0.3 times its mask, over the picture.
-void drawLogoAtFirstPlace(GLuint texture)
-{
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glPushMatrix();
-    glTranslatef(5.0f, -5.0f, 0.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.3f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-2.0f, -0.125f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(2.0f, -0.125f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(2.0f, 0.125f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-2.0f, 0.125f, 0.0f);
-    glEnd();
-    glPopMatrix();
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-}
-
-void Backdrop::expectLogoAtItsFirstPlace(int width, int height)
-{
-    Kaleidoscope &k = openStill(width, height);
-    k.time = 2.0f;
-    DriftScene &scene = *currentDriftScene();
-    const GLuint logo = scene.images[2].texture;
-    const std::vector<unsigned char> drawn = backdropOf(k, 1);
-    scene.images[2].texture = emptyTexture();
-    backdropOf(k, 1);
-    drawLogoAtFirstPlace(logo);
-    const std::vector<unsigned char> firstPlace = readPixels(width, height);
-    EXPECT_GT(changedBox(drawn, backdropOf(k, 1), width, 1).count, 200);  // the logo does show
-    EXPECT_EQ(changedBox(drawn, firstPlace, width, 1).count, 0);
-}
-
-TEST_F(Backdrop, LogoOn16By9IsWhereItAlwaysWas)
-{
-    expectLogoAtItsFirstPlace(960, 540);
-}
-
-TEST_F(Backdrop, LogoOn4By3IsWhereItAlwaysWas)
-{
-    expectLogoAtItsFirstPlace(720, 540);
-}
-
-TEST_F(Backdrop, LogoTextureIsUprightAndReadsLeftToRight)
-{
-    const int width = 960, height = 540;
-    Kaleidoscope &k = openStill(width, height);
-    DriftScene &scene = *currentDriftScene();
-    scene.images[1].texture = emptyTexture();
-    // Only the first texel of the first row is opaque: the image's top left corner.
-    scene.images[2].texture = alphaTexture(2, 2, {255, 0, 0, 0});
-    const std::vector<unsigned char> marked = backdropOf(k, 1);
-    scene.images[2].texture = emptyTexture();
-    const std::vector<unsigned char> empty = backdropOf(k, 1);
-
-    // It lights the top left quarter of the strip: x 3...5, y -5...-4.875.
-    const double halfWidth = kViewHalfHeight * width / height;
-    const ChangedBox lit = changedBox(marked, empty, width);
-    EXPECT_NEAR(lit.left, toPixel(3, halfWidth, width), 1.0);
-    EXPECT_NEAR(lit.right + 1, toPixel(5, halfWidth, width), 1.0);
-    EXPECT_NEAR(lit.bottom, toPixel(-5, kViewHalfHeight, height), 1.0);
-    EXPECT_NEAR(lit.top + 1, toPixel(-4.875, kViewHalfHeight, height), 1.0);
+    expectContinuedGradientThroughATurn(openStill(640, 180));
 }
 
 }  // namespace

@@ -2,46 +2,21 @@
 #include "support/gl_window_test.h"
 
 #include "render/random.h"
+#include "render/view.h"
 #include "scene/drift_scene.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <set>
 
 namespace {
 
 const int64_t kTicksPerSecond = 1000000;
 
-// The draws of one re-roll, in the order tickParameters makes them when it starts no morph:
-// each value draw is made only when its test draw is below 0.5.
-struct RerollDraws {
-    double period, uniform, cell, morph;
-    double test[3], value[3];  // size, spin, aspect
-    double next;               // the draw after the re-roll
-};
-
-// The first seed whose re-roll draws satisfy the condition and start no morph.
-std::pair<unsigned, RerollDraws> seedWhere(std::function<bool(const RerollDraws &)> wanted)
-{
-    for (unsigned seed = 1;; ++seed) {
-        seedRandom(seed);
-        RerollDraws d = {};
-        d.period = randomFraction();
-        d.uniform = randomFraction();
-        d.cell = randomFraction();
-        d.morph = randomFraction();
-        if (d.morph < 0.1)
-            continue;
-        for (int i = 0; i < 3; ++i) {
-            d.test[i] = randomFraction();
-            d.value[i] = d.test[i] < 0.5 ? randomFraction() : -1.0;
-        }
-        d.next = randomFraction();
-        if (wanted(d))
-            return {seed, d};
-    }
-}
+// Seeds whose re-roll starts no morph (its morph draw is 0.1 or more), worked out once from the
+// generator and the re-roll's rules: with seed 2 all three parameter tests draw 0.5 or more,
+// with seed 17 all three draw less.
+const unsigned kSeedKeepingAll = 2, kSeedMovingAll = 17;
 
 class DriftSceneTest : public GLWindowTest {
 protected:
@@ -74,46 +49,44 @@ TEST_F(DriftSceneTest, RerollWhoseThreeTestsMissKeepsSizeSpinAndAspect)
 {
     DriftScene &s = scene();
     const float size = s.size, spin = s.spin, aspect = s.aspect;
-    const auto [seed, draws] = seedWhere([](const RerollDraws &d) {
-        return d.test[0] >= 0.5 && d.test[1] >= 0.5 && d.test[2] >= 0.5;
-    });
+    s.uniform = 1;
     dueForReroll();
-    seedRandom(seed);
+    seedRandom(kSeedKeepingAll);
     s.tickParameters();
     EXPECT_EQ(s.size, size);
     EXPECT_EQ(s.spin, spin);
     EXPECT_EQ(s.aspect, aspect);
     EXPECT_EQ(s.sizeChange, 0.0f);
     EXPECT_EQ(s.rerollCount, 0);
-    EXPECT_EQ(s.rerollPeriod, 1 + static_cast<int>(draws.period * 100));
-    EXPECT_EQ(s.uniform, static_cast<int>(draws.uniform * 2) == 0);
-    EXPECT_EQ(s.discCell, static_cast<int>(draws.cell * 8));
-    EXPECT_EQ(randomFraction(), draws.next);  // exactly those draws were made, no more
+    EXPECT_EQ(s.rerollPeriod, 3);
+    EXPECT_EQ(s.uniform, 0);
+    EXPECT_EQ(s.discCell, 2);
+    EXPECT_EQ(nextRandom(), 27865);  // the eighth draw: exactly seven were made
 }
 
 TEST_F(DriftSceneTest, NewTargetsLieInTheOtherHalfOfTheirRanges)
 {
     DriftScene &s = scene();
-    const auto [seed, draws] = seedWhere([](const RerollDraws &d) {
-        return d.test[0] < 0.5 && d.test[1] < 0.5 && d.test[2] < 0.5;
-    });
     // Size exactly 0.5005 counts as the upper half: the new target is drawn from the lower.
     s.size = 0.5005f;
     s.spin = 700.0f;  // 700 counts as the lower half of 0...1400
+    s.aspect = 0.2f;
     dueForReroll();
-    seedRandom(seed);
+    seedRandom(kSeedMovingAll);
     s.tickParameters();
-    EXPECT_NEAR(s.sizeStart + s.sizeChange, draws.value[0] * 0.4995 + 0.001, 1e-6);
-    EXPECT_NEAR(s.spinStart + s.spinChange, draws.value[1] * 700 + 700, 1e-3);
-    EXPECT_NEAR(s.aspectStart + s.aspectChange, draws.value[2] * 0.55 + 0.05, 1e-6);
+    EXPECT_EQ(s.rerollPeriod, 74);
+    EXPECT_NEAR(s.sizeStart + s.sizeChange, 0.3278313, 1e-6);
+    EXPECT_NEAR(s.spinStart + s.spinChange, 846.8276, 1e-3);
+    EXPECT_NEAR(s.aspectStart + s.aspectChange, 0.0574526, 1e-6);
+    EXPECT_EQ(s.size, 0.5005f);  // eased from the start, not there yet
 
     s.size = 0.5f;
     s.spin = 700.5f;
     dueForReroll();
-    seedRandom(seed);
+    seedRandom(kSeedMovingAll);
     s.tickParameters();
-    EXPECT_NEAR(s.sizeStart + s.sizeChange, draws.value[0] * 0.4995 + 0.4995 + 0.001, 1e-6);
-    EXPECT_NEAR(s.spinStart + s.spinChange, draws.value[1] * 700, 1e-3);
+    EXPECT_NEAR(s.sizeStart + s.sizeChange, 0.8273313, 1e-6);
+    EXPECT_NEAR(s.spinStart + s.spinChange, 146.8276, 1e-3);
 }
 
 TEST_F(DriftSceneTest, ParametersEaseToTheirTargetOverThePeriod)
@@ -281,8 +254,7 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUpright)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    placeCamera();
 
     Disc disc = {};
     disc.size = 2.0f;  // 4 units square at the origin: about 23 pixels of the 64

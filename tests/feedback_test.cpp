@@ -1,6 +1,8 @@
 // The feedback blur pass, with a scene that asks for it and with the drift scene, which does not.
 #include "support/gl_window_test.h"
 
+#include "render/view.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +14,7 @@ protected:
     ProbeScene &openWithProbe()
     {
         Kaleidoscope &k = openRenderer(160, 120);
-        EXPECT_TRUE(feedbackAvailable());  // Mesa offers both extensions
+        EXPECT_TRUE(processState.feedbackAvailable);  // Mesa offers both extensions
         ProbeScene &probe = installProbe(k);
         probe.feedback = true;
         return probe;
@@ -30,7 +32,7 @@ GLint drawBuffer()
 GLint feedbackTextureLevel(GLenum what)
 {
     GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, feedbackTextureName());
+    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
     return value;
 }
@@ -145,12 +147,11 @@ TEST_F(Feedback, CaptureWipesItsCornerOfColourAsWellAsDepth)
     probe.feedback = true;
     probe.drawMark = true;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);  // the frame's camera
+    placeCamera();
     k.captureFeedback(k.wedgeForFrame());
 
     std::vector<unsigned char> texels(128 * 128);
-    glBindTexture(GL_TEXTURE_2D, feedbackTextureName());
+    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_GT(*std::max_element(texels.begin(), texels.end()), 200);  // the marks were captured
@@ -165,7 +166,7 @@ TEST_F(Feedback, OverlayCoversAnyViewportUprightWithTheCapturesTopAtTheTop)
     // A capture whose upper half is white; its first row is the bottom of the picture.
     std::vector<unsigned char> capture(128 * 128, 0);
     std::fill(capture.begin() + 64 * 128, capture.end(), 255);
-    glBindTexture(GL_TEXTURE_2D, feedbackTextureName());
+    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 128, 128, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
                  capture.data());
@@ -193,7 +194,7 @@ TEST_F(Feedback, OverlayCoversAnyViewportUprightWithTheCapturesTopAtTheTop)
 }
 
 // A GL without an extension the pass is gated on, as Mesa can be told to advertise it. Mesa
-// reads these variables when the process makes its first context: ctest runs each case alone.
+// reads these variables when it makes a context, so they are set before the window is opened.
 struct HiddenExtension {
     const char *variable, *value;
     const char *missing;  // hidden by the setting
@@ -224,7 +225,7 @@ TEST_P(MissingExtension, LeavesTheFeedbackPassAndItsFullClearOff)
     if (GetParam().kept) {
         ASSERT_NE(std::strstr(extensions, GetParam().kept), nullptr);
     }
-    EXPECT_FALSE(feedbackAvailable());
+    EXPECT_FALSE(processState.feedbackAvailable);
     ProbeScene &probe = installProbe(k);
     probe.feedback = true;
     probe.incremental = true;

@@ -29,7 +29,7 @@ class FrameClock : public GLWindowTest {
 protected:
     void SetUp() override { openWindow(64, 64); }
     void setSeconds(double s) { seam::setCounter(kTicksPerSecond, int64_t(s * kTicksPerSecond)); }
-    // Sets the counter after openWindow, which resets the seam.
+    // A renderer made with the counter at that many seconds.
     Kaleidoscope *newRenderer(double atSeconds)
     {
         setSeconds(atSeconds);

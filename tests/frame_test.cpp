@@ -1,6 +1,8 @@
 // The frame: clear paths, the mirrored wedge loop, and the symmetry of what it draws.
 #include "support/gl_window_test.h"
 
+#include "render/view.h"
+
 #include <cmath>
 
 namespace {
@@ -19,9 +21,9 @@ GLint drawBuffer()
 // Brightness of the pixel where the scene point at (radius, degrees) on the z = 0 plane lands.
 int brightnessAt(const std::vector<unsigned char> &pixels, double radius, double degrees)
 {
-    const double camera = 5.5;  // 90-degree field of view: x / z maps to -1...1
-    const double x = radius * std::cos(degrees * M_PI / 180) / camera;
-    const double y = radius * std::sin(degrees * M_PI / 180) / camera;
+    const double half = viewHalfHeight(0.0);  // the square view spans -half...half both ways
+    const double x = radius * std::cos(degrees * M_PI / 180) / half;
+    const double y = radius * std::sin(degrees * M_PI / 180) / half;
     const int px = static_cast<int>((x + 1) / 2 * kSize), py = static_cast<int>((y + 1) / 2 * kSize);
     return pixels[(size_t(py) * kSize + px) * 3];
 }

@@ -19,7 +19,6 @@ TEST_P(Interrupt, DuringTheQuestionEndsTheProgramWithStatusZeroBeforeAnyWindow)
     const int signalNumber = GetParam();
     EXPECT_EXIT(
         {
-            seam::reset();
             seam::setMessageBoxAnswer(IDYES);
             seam::onCall("MessageBoxA", [=] { raise(signalNumber); });
             seam::onCall("CreateWindowExA", [] { _exit(kWindowCreated); });
@@ -34,7 +33,6 @@ TEST_P(Interrupt, WithTheWindowOpenClosesItAndQuitsWithStatusZero)
     const int signalNumber = GetParam();
     EXPECT_EXIT(
         {
-            seam::reset();
             seam::setMessageBoxAnswer(IDNO);
             seam::onCall("SwapBuffers", [=] { raise(signalNumber); });
             const int status = runApplication(GetModuleHandleA(nullptr));

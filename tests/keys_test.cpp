@@ -1,7 +1,5 @@
-// Key commands through the window procedure, and the layer's virtual-key translation.
+// Key commands through the window procedure.
 #include "support/gl_window_test.h"
-
-#include "platform/sdl/internal.h"
 
 #include <filesystem>
 
@@ -63,31 +61,16 @@ TEST_F(Keys, KeyUpsAndCodesAbove255DoNothing)
     EXPECT_TRUE(logged("DefWindowProcA 257"));
 }
 
-TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
-{
-    ScopedTempDir dir;
-    key('P');
-    key('P', WM_KEYDOWN, 1 | kRepeat);
-    key('P', WM_KEYDOWN, 1 | kRepeat);
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // nothing drawn at this size yet
-    presentFrame(appWindow);
-    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_1.png"));
-    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
-    EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
-    presentFrame(appWindow);  // each press answered once
-    EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
-}
-
 TEST_F(Keys, EscapeQuitsAndF1AsksForTheOtherMode)
 {
-    shell::keepRunning = 1;
+    processState.keepRunning = 1;
     seam::clearCalls();
     key(VK_F1);
     EXPECT_TRUE(logged("PostMessageA 1025"));
-    EXPECT_EQ(shell::keepRunning, 1);
+    EXPECT_EQ(processState.keepRunning, 1);
     key(VK_ESCAPE);
     EXPECT_TRUE(logged("PostMessageA 18"));
-    EXPECT_EQ(shell::keepRunning, 0);
+    EXPECT_EQ(processState.keepRunning, 0);
 }
 
 TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)
@@ -102,49 +85,18 @@ TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)
 
 TEST(Program, F1SwitchesToFullScreenAndEscapeThenQuitsWithStatusZero)
 {
-    seam::reset();
-    seam::setMessageBoxAnswer(IDNO);
     HWND first = nullptr;
-    seam::onCall("SwapBuffers", [&] {
-        if (!first) {
-            first = seam::lastWindow();
-            PostMessageA(first, WM_KEYDOWN, VK_F1, 1);
-        } else if (seam::lastWindow() != first) {
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
-        }
-    });
-    EXPECT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(runProgram(IDNO, [&](int frame) {
+                  if (frame == 1) {
+                      first = seam::lastWindow();
+                      postToProgram(WM_KEYDOWN, VK_F1);
+                  } else if (seam::lastWindow() != first) {
+                      postToProgram(WM_KEYDOWN, VK_ESCAPE);
+                  }
+              }),
+              0);
     EXPECT_TRUE(logged("CreateWindowExA 0x40100"));
     EXPECT_TRUE(logged("CreateWindowExA 0x40008"));
-}
-
-// An SDL key event as SDL would deliver it.
-SDL_KeyboardEvent sdlKey(SDL_Scancode scan, SDL_Keycode symbol, Uint16 modifiers = KMOD_NONE)
-{
-    SDL_KeyboardEvent event = {};
-    event.type = SDL_KEYDOWN;
-    event.keysym.scancode = scan;
-    event.keysym.sym = symbol;
-    event.keysym.mod = modifiers;
-    return event;
-}
-
-TEST(KeyTranslation, GivesWindowsVirtualKeyCodes)
-{
-    using win32sdl::virtualKeyFor;
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_P, SDLK_p)), WPARAM('P'));  // not 112, VK_F1
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_M, SDLK_m, KMOD_LSHIFT)), WPARAM('M'));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_S, SDLK_s, KMOD_CAPS)), WPARAM('S'));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_1, SDLK_1)), WPARAM('1'));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_8, SDLK_ASTERISK, KMOD_LSHIFT)), WPARAM('8'));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_0, SDLK_0)), WPARAM('0'));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_KP_MINUS, SDLK_KP_MINUS)), WPARAM(VK_SUBTRACT));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_KP_1, SDLK_KP_1)), WPARAM(97));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_KP_0, SDLK_KP_0)), WPARAM(96));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_F1, SDLK_F1)), WPARAM(112));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_F4, SDLK_F4)), WPARAM(115));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_F12, SDLK_F12)), WPARAM(123));
-    EXPECT_EQ(virtualKeyFor(sdlKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE)), WPARAM(27));
 }
 
 }  // namespace

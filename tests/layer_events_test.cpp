@@ -148,7 +148,7 @@ TEST_F(LayerEvents, PressRepeatAndReleaseGiveKeyDownTheRepeatBitAndKeyUp)
                                          {WM_KEYUP, 'P', kRepeatBit | kReleaseBit}}));
 }
 
-TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerRepeat)
+TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
 {
     using seam::KeyAction;
     ScopedTempDir dir;
@@ -157,8 +157,11 @@ TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerRepeat)
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
     dispatchAll();
-    presentFrame(appWindow);  // queued snapshots are written from the next frame
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // nothing drawn at this size yet
+    presentFrame(appWindow);
+    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_1.png"));
     EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
+    presentFrame(appWindow);  // each press answered once
     EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
 }
 
@@ -176,9 +179,9 @@ TEST_F(LayerEvents, LettersFollowLatinLayoutsAndThePositionUnderOtherScripts)
     EXPECT_EQ(codesFor({{kKeyM, kCyrillicSoftSign}, {kKeyS, kCyrillicYeru}, {kKeyP, kCyrillicZe},
                         {kKeyLeftBracket, kCyrillicHa}}),
               (std::vector<WPARAM>{77, 83, 80}));
-    // AZERTY: the Q key types a, the ; key types m.
-    EXPECT_EQ(codesFor({{kKeyQ, U'a'}, {kKeySemicolon, U'm'}, {kKeyA, U'q'}}),
-              (std::vector<WPARAM>{'A', 'M', 'Q'}));
+    // AZERTY: the Q key types a, the ; key types m. Lower-case p is 'P', not 112 (VK_F1).
+    EXPECT_EQ(codesFor({{kKeyQ, U'a'}, {kKeySemicolon, U'm'}, {kKeyA, U'q'}, {kKeyP, U'p'}}),
+              (std::vector<WPARAM>{'A', 'M', 'Q', 'P'}));
 }
 
 TEST_F(LayerEvents, KeysWithAltAndF10AreSystemKeysThatCommandNothing)
@@ -230,16 +233,15 @@ TEST_F(LayerEvents, AKeyTypedRightAfterF1DoesNotActOnTheEndingWindow)
 
 TEST(Program, AltF4ClosesTheWindowAndQuitsWithStatusZero)
 {
-    seam::reset();
-    seam::setMessageBoxAnswer(IDNO);
     int frames = 0;
-    seam::onCall("SwapBuffers", [&] {
-        if (++frames == 1)
-            seam::pushKey(seam::lastWindow(), kKeyF4, 0, seam::KeyAction::Press, seam::kAlt);
-        else  // Alt+F4 did not close it: close it so the test ends
-            PostMessageA(seam::lastWindow(), WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(runProgram(IDNO, [&](int frame) {
+                  frames = frame;
+                  if (frame == 1)
+                      seam::pushKey(seam::lastWindow(), kKeyF4, 0, seam::KeyAction::Press, seam::kAlt);
+                  else  // Alt+F4 did not close it: close it so the test ends
+                      postToProgram(WM_CLOSE);
+              }),
+              0);
     EXPECT_EQ(frames, 1);
     EXPECT_TRUE(logged("DefWindowProcA 274"));  // by way of SC_CLOSE, as Win32 does it
     EXPECT_TRUE(logged("UnregisterClassA"));

@@ -15,7 +15,6 @@ class FullScreenCreationFailure : public ::testing::TestWithParam<const char *> 
 
 TEST_P(FullScreenCreationFailure, LeavesThePointerCountBalanced)
 {
-    seam::reset();
     seam::failCall(GetParam());
     Application application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));
@@ -29,7 +28,6 @@ TEST_P(FullScreenCreationFailure, LeavesThePointerCountBalanced)
 
 TEST_P(FullScreenCreationFailure, TheErrorBoxHasAPointer)
 {
-    seam::reset();
     seam::failCall(GetParam());
     seam::setMessageBoxAnswer(IDYES);
     int countAtBox = -1;

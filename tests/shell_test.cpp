@@ -1,10 +1,9 @@
-// The shell: window messages, the passes with the display-mode switch, and every failure path
-// of window creation, checked through the platform layer's call log.
+// The shell's window: its messages, its place, and every failure path of its creation, checked
+// through the platform layer's call log.
 #include "support/gl_window_test.h"
 
 #include "platform/sdl/internal.h"
 
-#include <functional>
 
 namespace {
 
@@ -15,24 +14,6 @@ void drainMessages(HWND window)
     while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
 }
-
-// Runs the whole program, calling `onFrame(n)` before the n-th buffer swap (from 1).
-int runProgram(int answer, std::function<void(int)> onFrame)
-{
-    seam::setMessageBoxAnswer(answer);
-    auto frames = std::make_shared<int>(0);
-    seam::onCall("SwapBuffers", [=] { onFrame(++*frames); });
-    return runApplication(GetModuleHandleA(nullptr));
-}
-
-// Posts a message to the window the program made last.
-void post(UINT message, WPARAM wParam = 0)
-{
-    PostMessageA(seam::lastWindow(), message, wParam, 0);
-}
-
-const char *const kWindowedCreate = "CreateWindowExA 0x40100 0x6CF0000 1032x743";
-const char *const kFullScreenCreate = "CreateWindowExA 0x40008 0x86000000 1024x768";
 
 class Shell : public GLWindowTest {};
 
@@ -112,166 +93,6 @@ TEST_F(Shell, ScreenSaverIsRefusedFullScreen)
     expectSystemCommandsRefused(appWindow.window);
 }
 
-TEST(Program, CloseButtonQuitsWithStatusZeroAfterTheWindowIsGone)
-{
-    seam::reset();
-    const int status = runProgram(IDNO, [](int frame) {
-        if (frame == 1)
-            post(WM_CLOSE);
-    });
-    EXPECT_EQ(status, 0);
-    const int destroyed = findCall("DestroyWindow");
-    ASSERT_GE(destroyed, 0);
-    EXPECT_GT(findCall("UnregisterClassA"), destroyed);
-    EXPECT_EQ(findCall("CreateWindowExA", 1 + findCall("CreateWindowExA")), -1);
-}
-
-TEST(Program, StartQuestionAndItsAnswers)
-{
-    for (int answer : {IDNO, IDYES, 0}) {
-        seam::reset();
-        runProgram(answer, [](int frame) {
-            if (frame == 1)
-                post(WM_CLOSE);
-        });
-        EXPECT_EQ(findCall("MessageBoxA"),
-                  findCall("MessageBoxA Start FullScreen?: Would You Like To Run In Fullscreen Mode?"));
-        // No opens a framed window; Yes, or a box that could not be shown, a full-screen one.
-        EXPECT_TRUE(logged(answer == IDNO ? kWindowedCreate : kFullScreenCreate)) << answer;
-    }
-}
-
-TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMadeIt)
-{
-    seam::reset();
-    std::vector<HWND> windows;
-    RECT client = {0, 0, 0, 0};
-    runProgram(IDNO, [&](int) {
-        HWND window = seam::lastWindow();
-        if (!windows.empty() && windows.back() == window)
-            return;  // one action per window, on its first frame
-        windows.push_back(window);
-        if (windows.size() == 1) {  // the user drags the framed window smaller
-            SDL_SetWindowSize(window->sdl, 500, 400);
-            PostMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 400));
-        }
-        if (windows.size() < 3) {
-            post(kModeSwitchMessage);
-        } else {
-            GetClientRect(window, &client);
-            post(WM_CLOSE);
-        }
-    });
-    ASSERT_EQ(windows.size(), 3u);
-    const int first = findCall("CreateWindowExA");
-    const int third = findCall("CreateWindowExA", 1 + findCall("CreateWindowExA", first + 1));
-    ASSERT_GE(third, 0);
-    EXPECT_EQ(seam::calls()[first], kWindowedCreate);
-    EXPECT_EQ(seam::calls()[third], kWindowedCreate);
-    EXPECT_EQ(client.right, 1016);
-    EXPECT_EQ(client.bottom, 704);
-}
-
-TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
-{
-    seam::reset();
-    float timeBefore = 0;
-    float angleAfter = 0;
-    int mirrorsOffAfter = -1;
-    HWND first = nullptr;
-    const int status = runProgram(IDNO, [&](int frame) {
-        Kaleidoscope *renderer = *shell::rendererSlot;
-        if (frame == 3) {
-            first = seam::lastWindow();
-            timeBefore = renderer->time;
-            renderer->mirrorsOff = 1;
-            renderer->selectPattern(7, true);  // a morph from 30 towards 15 degrees
-            post(kModeSwitchMessage);
-        } else if (first && seam::lastWindow() != first && mirrorsOffAfter < 0) {
-            mirrorsOffAfter = renderer->mirrorsOff;
-            angleAfter = renderer->wedgeForFrame().angle;
-            EXPECT_GE(renderer->time, timeBefore);
-            post(WM_CLOSE);
-        }
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(mirrorsOffAfter, 0);  // a new renderer, with its toggles clear
-    EXPECT_LT(angleAfter, 30.0f);   // still morphing, though the new scene chose 12 wedges
-    EXPECT_GE(angleAfter, 15.0f);
-    const int windowed = findCall(kWindowedCreate);
-    const int fullScreen = findCall(kFullScreenCreate);
-    ASSERT_GE(windowed, 0);
-    ASSERT_GT(fullScreen, windowed);
-    // The pointer hides for the full-screen window only, and comes back after it is destroyed.
-    EXPECT_GT(findCall("ShowCursor FALSE"), findCall("DestroyWindow"));
-    EXPECT_LT(findCall("ShowCursor FALSE"), fullScreen);
-    EXPECT_GT(findCall("ShowCursor TRUE"), findCall("DestroyWindow", fullScreen));
-}
-
-TEST(Program, PointerIsHiddenOverTheFullScreenWindowOnly)
-{
-    seam::reset();
-    std::vector<int> shown;  // what SDL reports on the first frame of each window
-    HWND last = nullptr;
-    runProgram(IDYES, [&](int) {
-        if (seam::lastWindow() == last)
-            return;
-        last = seam::lastWindow();
-        shown.push_back(SDL_ShowCursor(SDL_QUERY));
-        post(shown.size() == 1 ? kModeSwitchMessage : WM_CLOSE);
-    });
-    EXPECT_EQ(shown, (std::vector<int>{SDL_DISABLE, SDL_ENABLE}));  // full-screen, then framed
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-}
-
-TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)
-{
-    seam::reset();
-    HWND first = nullptr;
-    int framesInSecond = 0;
-    const int status = runProgram(IDNO, [&](int frame) {
-        if (frame == 1) {
-            first = seam::lastWindow();
-            post(kModeSwitchMessage);
-            post(kModeSwitchMessage);  // two quits follow; the second is left for a dead window
-        } else if (seam::lastWindow() != first && ++framesInSecond == 3) {
-            post(WM_CLOSE);
-        }
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(framesInSecond, 3);  // the new window lived on
-    const int second = findCall("CreateWindowExA", findCall("CreateWindowExA") + 1);
-    ASSERT_GE(second, 0);
-    EXPECT_EQ(seam::calls()[second], kWindowedCreate);  // flipped twice: windowed again
-}
-
-TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
-{
-    seam::reset();
-    seam::failCall("RegisterClassExA");
-    EXPECT_EQ(runProgram(IDNO, [](int) {}), -1);
-    const int first = findCall("MessageBoxA Error: RegisterClassEx Failed!");
-    ASSERT_GE(first, 0);
-    EXPECT_GT(findCall("MessageBoxA Error: Error Registering Window Class!"), first);
-    EXPECT_FALSE(logged("CreateWindowExA"));
-}
-
-TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
-{
-    seam::reset();
-    const int status = runProgram(IDNO, [](int frame) {
-        if (frame == 1) {
-            seam::failCall("wglCreateContext");
-            post(kModeSwitchMessage);
-        }
-    });
-    EXPECT_EQ(status, 1);
-    EXPECT_TRUE(logged(kFullScreenCreate));
-    EXPECT_GT(findCall("MessageBoxA Error: Error Creating OpenGL Window"),
-              findCall(kFullScreenCreate));
-    EXPECT_TRUE(logged("UnregisterClassA"));
-}
-
 struct FailureCase {
     const char *call;
     std::vector<std::string> releases;  // what follows the failed call, in order
@@ -284,7 +105,6 @@ class WindowCreationFailure : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
 {
     const FailureCase &failure = GetParam();
-    seam::reset();
     seam::failCall(failure.call);
     Application application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));

@@ -1,5 +1,7 @@
-// Snapshots, read back from the written PNG files.
+// Snapshot files: their names, their contents, and what a failure leaves; read back from the
+// written PNG files.
 #include "support/gl_window_test.h"
+#include "support/png_file.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -9,37 +11,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 
 namespace {
-
-const int64_t kTicksPerSecond = 1000;
-
-struct Png {
-    int width = 0, height = 0;
-    std::vector<std::vector<unsigned char>> rows;  // RGB, the file's first row first
-};
-
-// Decodes a PNG file with libpng, as RGB.
-Png readPng(const std::string &path)
-{
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return Png();
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
-        return Png();
-    Png png;
-    png.width = image.width;
-    png.height = image.height;
-    const size_t stride = size_t(image.width) * 3;
-    for (size_t y = 0; y < image.height; ++y)
-        png.rows.emplace_back(pixels.begin() + y * stride, pixels.begin() + (y + 1) * stride);
-    return png;
-}
 
 struct Chunk {
     std::string type;
@@ -262,98 +236,6 @@ TEST_F(Snapshot, MemoryThatCannotBeHadSkipsTheFileWithOneLineAndTakesItsNumber)
     // 192 MB of pixels fit; the 512 MB row table does not.
     EXPECT_EXIT(snapshotUnderAddressSpaceLimit(k, 1, 64 << 20), ::testing::ExitedWithCode(0),
                 "^Snapshot snap_001_x_67108864_1.png not written: Cannot allocate memory\n$");
-}
-
-// Runs the program in a temporary folder, answering "No" to the full-screen question, with
-// the clock one second further on at every frame; `onFrame` runs just before each swap.
-void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
-{
-    seam::reset();
-    seam::setMessageBoxAnswer(IDNO);
-    int frames = 0;
-    seam::setCounter(kTicksPerSecond, 0);
-    seam::onCall("SwapBuffers", [&] {
-        ++frames;
-        seam::setCounter(kTicksPerSecond, frames * kTicksPerSecond);  // a clearly different picture
-        onFrame(frames);
-    });
-    ASSERT_EQ(runApplication(GetModuleHandleA(nullptr)), 0);
-}
-
-// The sum of absolute differences between a PNG (top row first) and pixels read from the GL
-// (bottom row first); -1 when the sizes differ.
-long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame, int width,
-                         int height)
-{
-    if (png.width != width || png.height != height)
-        return -1;
-    long difference = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width * 3; ++x)
-            difference += std::abs(int(png.rows[y][x]) - frame[size_t(height - 1 - y) * width * 3 + x]);
-    return difference;
-}
-
-// The renderer of the running program.
-Kaleidoscope &programRenderer() { return **shell::rendererSlot; }
-
-TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
-{
-    ScopedTempDir dir;
-    std::string name;
-    long difference = -2;
-    runProgramFrameByFrame([&](int frame) {
-        Kaleidoscope &k = programRenderer();
-        if (frame == 3) {
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
-        } else if (frame == 4) {  // read before this frame is presented: nothing rests on a swap
-            char text[64];
-            snprintf(text, sizeof text, "snap_%03d_x_%03d_1.png", k.viewportWidth, k.viewportHeight);
-            name = text;
-            difference = differenceFromFrame(readPng(name), readPixels(k.viewportWidth, k.viewportHeight),
-                                             k.viewportWidth, k.viewportHeight);
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
-        }
-    });
-    EXPECT_EQ(difference, 0) << name;
-}
-
-TEST(SnapshotOfTheProgram, PRightAfterAResizeShowsTheNextFrameAtTheNewSize)
-{
-    ScopedTempDir dir;
-    const int width = 200, height = 150;
-    std::vector<unsigned char> shown;
-    runProgramFrameByFrame([&](int frame) {
-        if (frame == 3) {
-            PostMessageA(seam::lastWindow(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
-        } else if (frame == 4) {
-            shown = readPixels(width, height);
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
-        }
-    });
-    const Png png = readPng("snap_200_x_150_1.png");
-    ASSERT_EQ(png.height, height);
-    EXPECT_EQ(differenceFromFrame(png, shown, width, height), 0);
-    long brightness = 0;
-    for (const auto &row : png.rows)
-        for (unsigned char v : row)
-            brightness += v;
-    EXPECT_GT(brightness, 0);  // a drawn picture, not a black buffer
-}
-
-TEST(SnapshotOfTheProgram, PJustBeforeQuittingIsStillWritten)
-{
-    ScopedTempDir dir;
-    runProgramFrameByFrame([&](int frame) {
-        if (frame == 3) {  // both handled before another frame is drawn
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
-            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
-        }
-    });
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 }  // namespace

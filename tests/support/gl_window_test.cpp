@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -17,13 +18,12 @@ const int64_t kRunningStepSeconds = 4;
 
 void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
 {
-    seam::reset();
     application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));
     appWindow.settings = {&application, "Brindlewick", clientWidth + 8, clientHeight + 64, 32,
                           fullScreen};
     ASSERT_TRUE(createRenderWindow(appWindow));
-    shell::rendererSlot = &appWindow.renderer;
+    processState.rendererSlot = &appWindow.renderer;
 }
 
 Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
@@ -39,7 +39,7 @@ void GLWindowTest::TearDown()
     appWindow.renderer = nullptr;
     destroyRenderWindow(appWindow);
     UnregisterClassA("OpenGL", application.instance);
-    shell::rendererSlot = nullptr;
+    processState.rendererSlot = nullptr;
 }
 
 std::vector<unsigned char> readPixels(int width, int height)
@@ -115,6 +115,19 @@ void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, in
         seam::setCounter(frequency, ticks);
         renderer.tickClock();
     }
+}
+
+int runProgram(int answer, std::function<void(int frame)> onFrame)
+{
+    seam::setMessageBoxAnswer(answer);
+    auto frames = std::make_shared<int>(0);  // the hook outlives this call
+    seam::onCall("SwapBuffers", [=] { onFrame(++*frames); });
+    return runApplication(GetModuleHandleA(nullptr));
+}
+
+void postToProgram(UINT message, WPARAM wParam)
+{
+    PostMessageA(seam::lastWindow(), message, wParam, 0);
 }
 
 bool logged(const std::string &entry) { return findCall(entry) >= 0; }

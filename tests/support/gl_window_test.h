@@ -4,11 +4,13 @@
 #include "platform/gl.h"
 #include "platform/sdl/test_seam.h"
 #include "render/kaleidoscope.h"
+#include "render/process_state.h"
 #include "render/scene.h"
 #include "shell/app.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,12 @@ private:
     std::string dir;
     std::string previous;
 };
+
+// Runs the whole program with that answer to the start question, calling onFrame(n) before the
+// n-th buffer swap (from 1); the program's exit status.
+int runProgram(int answer, std::function<void(int frame)> onFrame);
+// Posts a message to the window the program made last.
+void postToProgram(UINT message, WPARAM wParam = 0);
 
 // Whether the log holds that entry (exactly, or as "name detail").
 bool logged(const std::string &entry);

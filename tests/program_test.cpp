@@ -1,0 +1,165 @@
+// The whole program: the start question, the passes with the display-mode switch, and how it
+// ends, checked through the platform layer's call log.
+#include "support/gl_window_test.h"
+
+#include "platform/sdl/internal.h"
+
+namespace {
+
+const char *const kWindowedCreate = "CreateWindowExA 0x40100 0x6CF0000 1032x743";
+const char *const kFullScreenCreate = "CreateWindowExA 0x40008 0x86000000 1024x768";
+
+TEST(Program, CloseButtonQuitsWithStatusZeroAfterTheWindowIsGone)
+{
+    const int status = runProgram(IDNO, [](int frame) {
+        if (frame == 1)
+            postToProgram(WM_CLOSE);
+    });
+    EXPECT_EQ(status, 0);
+    const int destroyed = findCall("DestroyWindow");
+    ASSERT_GE(destroyed, 0);
+    EXPECT_GT(findCall("UnregisterClassA"), destroyed);
+    EXPECT_EQ(findCall("CreateWindowExA", 1 + findCall("CreateWindowExA")), -1);
+}
+
+TEST(Program, StartQuestionAndItsAnswers)
+{
+    for (int answer : {IDNO, IDYES, 0}) {
+        seam::reset();
+        runProgram(answer, [](int frame) {
+            if (frame == 1)
+                postToProgram(WM_CLOSE);
+        });
+        EXPECT_EQ(findCall("MessageBoxA"),
+                  findCall("MessageBoxA Start FullScreen?: Would You Like To Run In Fullscreen Mode?"));
+        // No opens a framed window; Yes, or a box that could not be shown, a full-screen one.
+        EXPECT_TRUE(logged(answer == IDNO ? kWindowedCreate : kFullScreenCreate)) << answer;
+    }
+}
+
+TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMadeIt)
+{
+    std::vector<HWND> windows;
+    RECT client = {0, 0, 0, 0};
+    runProgram(IDNO, [&](int) {
+        HWND window = seam::lastWindow();
+        if (!windows.empty() && windows.back() == window)
+            return;  // one action per window, on its first frame
+        windows.push_back(window);
+        if (windows.size() == 1) {  // the user drags the framed window smaller
+            SDL_SetWindowSize(window->sdl, 500, 400);
+            PostMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 400));
+        }
+        if (windows.size() < 3) {
+            postToProgram(kModeSwitchMessage);
+        } else {
+            GetClientRect(window, &client);
+            postToProgram(WM_CLOSE);
+        }
+    });
+    ASSERT_EQ(windows.size(), 3u);
+    const int first = findCall("CreateWindowExA");
+    const int third = findCall("CreateWindowExA", 1 + findCall("CreateWindowExA", first + 1));
+    ASSERT_GE(third, 0);
+    EXPECT_EQ(seam::calls()[first], kWindowedCreate);
+    EXPECT_EQ(seam::calls()[third], kWindowedCreate);
+    EXPECT_EQ(client.right, 1016);
+    EXPECT_EQ(client.bottom, 704);
+}
+
+TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
+{
+    float timeBefore = 0;
+    float angleAfter = 0;
+    int mirrorsOffAfter = -1;
+    HWND first = nullptr;
+    const int status = runProgram(IDNO, [&](int frame) {
+        Kaleidoscope *renderer = *processState.rendererSlot;
+        if (frame == 3) {
+            first = seam::lastWindow();
+            timeBefore = renderer->time;
+            renderer->mirrorsOff = 1;
+            renderer->selectPattern(7, true);  // a morph from 30 towards 15 degrees
+            postToProgram(kModeSwitchMessage);
+        } else if (first && seam::lastWindow() != first && mirrorsOffAfter < 0) {
+            mirrorsOffAfter = renderer->mirrorsOff;
+            angleAfter = renderer->wedgeForFrame().angle;
+            EXPECT_GE(renderer->time, timeBefore);
+            postToProgram(WM_CLOSE);
+        }
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(mirrorsOffAfter, 0);  // a new renderer, with its toggles clear
+    EXPECT_LT(angleAfter, 30.0f);   // still morphing, though the new scene chose 12 wedges
+    EXPECT_GE(angleAfter, 15.0f);
+    const int windowed = findCall(kWindowedCreate);
+    const int fullScreen = findCall(kFullScreenCreate);
+    ASSERT_GE(windowed, 0);
+    ASSERT_GT(fullScreen, windowed);
+    // The pointer hides for the full-screen window only, and comes back after it is destroyed.
+    EXPECT_GT(findCall("ShowCursor FALSE"), findCall("DestroyWindow"));
+    EXPECT_LT(findCall("ShowCursor FALSE"), fullScreen);
+    EXPECT_GT(findCall("ShowCursor TRUE"), findCall("DestroyWindow", fullScreen));
+}
+
+TEST(Program, PointerIsHiddenOverTheFullScreenWindowOnly)
+{
+    std::vector<int> shown;  // what SDL reports on the first frame of each window
+    HWND last = nullptr;
+    runProgram(IDYES, [&](int) {
+        if (seam::lastWindow() == last)
+            return;
+        last = seam::lastWindow();
+        shown.push_back(SDL_ShowCursor(SDL_QUERY));
+        postToProgram(shown.size() == 1 ? kModeSwitchMessage : WM_CLOSE);
+    });
+    EXPECT_EQ(shown, (std::vector<int>{SDL_DISABLE, SDL_ENABLE}));  // full-screen, then framed
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+TEST(Program, DoubleF1SwitchesTwiceAndTheStrayQuitCannotEndTheNextWindow)
+{
+    HWND first = nullptr;
+    int framesInSecond = 0;
+    const int status = runProgram(IDNO, [&](int frame) {
+        if (frame == 1) {
+            first = seam::lastWindow();
+            postToProgram(kModeSwitchMessage);
+            postToProgram(kModeSwitchMessage);  // two quits follow; the second is left for a dead window
+        } else if (seam::lastWindow() != first && ++framesInSecond == 3) {
+            postToProgram(WM_CLOSE);
+        }
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(framesInSecond, 3);  // the new window lived on
+    const int second = findCall("CreateWindowExA", findCall("CreateWindowExA") + 1);
+    ASSERT_GE(second, 0);
+    EXPECT_EQ(seam::calls()[second], kWindowedCreate);  // flipped twice: windowed again
+}
+
+TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
+{
+    seam::failCall("RegisterClassExA");
+    EXPECT_EQ(runProgram(IDNO, [](int) {}), -1);
+    const int first = findCall("MessageBoxA Error: RegisterClassEx Failed!");
+    ASSERT_GE(first, 0);
+    EXPECT_GT(findCall("MessageBoxA Error: Error Registering Window Class!"), first);
+    EXPECT_FALSE(logged("CreateWindowExA"));
+}
+
+TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
+{
+    const int status = runProgram(IDNO, [](int frame) {
+        if (frame == 1) {
+            seam::failCall("wglCreateContext");
+            postToProgram(kModeSwitchMessage);
+        }
+    });
+    EXPECT_EQ(status, 1);  // nothing runs: a launcher must see it
+    EXPECT_TRUE(logged(kFullScreenCreate));
+    EXPECT_GT(findCall("MessageBoxA Error: Error Creating OpenGL Window"),
+              findCall(kFullScreenCreate));
+    EXPECT_TRUE(logged("UnregisterClassA"));
+}
+
+}  // namespace

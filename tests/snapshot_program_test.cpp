@@ -1,0 +1,101 @@
+// A snapshot of the running program shows the frame drawn right after P, at the window's size
+// of that moment, even when the program ends at once.
+#include "support/gl_window_test.h"
+#include "support/png_file.h"
+
+#include <filesystem>
+#include <iterator>
+
+namespace {
+
+const int64_t kTicksPerSecond = 1000;
+
+// Runs the program in a temporary folder, answering "No" to the full-screen question, with
+// the clock one second further on at every frame; `onFrame` runs just before each swap.
+void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
+{
+    seam::setCounter(kTicksPerSecond, 0);
+    ASSERT_EQ(runProgram(IDNO, [&](int frame) {
+                  seam::setCounter(kTicksPerSecond, frame * kTicksPerSecond);  // a new picture
+                  onFrame(frame);
+              }),
+              0);
+}
+
+// The sum of absolute differences between a PNG (top row first) and pixels read from the GL
+// (bottom row first); -1 when the sizes differ.
+long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame, int width,
+                         int height)
+{
+    if (png.width != width || png.height != height)
+        return -1;
+    long difference = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x)
+            difference += std::abs(int(png.rows[y][x]) - frame[size_t(height - 1 - y) * width * 3 + x]);
+    return difference;
+}
+
+// The renderer of the running program.
+Kaleidoscope &programRenderer() { return **processState.rendererSlot; }
+
+TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
+{
+    ScopedTempDir dir;
+    std::string name;
+    long difference = -2;
+    runProgramFrameByFrame([&](int frame) {
+        Kaleidoscope &k = programRenderer();
+        if (frame == 3) {
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+        } else if (frame == 4) {  // read before this frame is presented: nothing rests on a swap
+            char text[64];
+            snprintf(text, sizeof text, "snap_%03d_x_%03d_1.png", k.viewportWidth, k.viewportHeight);
+            name = text;
+            difference = differenceFromFrame(readPng(name), readPixels(k.viewportWidth, k.viewportHeight),
+                                             k.viewportWidth, k.viewportHeight);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    EXPECT_EQ(difference, 0) << name;
+}
+
+TEST(SnapshotOfTheProgram, PRightAfterAResizeShowsTheNextFrameAtTheNewSize)
+{
+    ScopedTempDir dir;
+    const int width = 200, height = 150;
+    std::vector<unsigned char> shown;
+    runProgramFrameByFrame([&](int frame) {
+        if (frame == 3) {
+            PostMessageA(seam::lastWindow(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+        } else if (frame == 4) {
+            shown = readPixels(width, height);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    const Png png = readPng("snap_200_x_150_1.png");
+    ASSERT_EQ(png.height, height);
+    EXPECT_EQ(differenceFromFrame(png, shown, width, height), 0);
+    long brightness = 0;
+    for (const auto &row : png.rows)
+        for (unsigned char v : row)
+            brightness += v;
+    EXPECT_GT(brightness, 0);  // a drawn picture, not a black buffer
+}
+
+TEST(SnapshotOfTheProgram, PJustBeforeQuittingIsStillWritten)
+{
+    ScopedTempDir dir;
+    runProgramFrameByFrame([&](int frame) {
+        if (frame == 3) {  // both handled before another frame is drawn
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
+            PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    });
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+}  // namespace
