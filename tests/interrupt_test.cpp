@@ -35,6 +35,7 @@ TEST_P(Interrupt, WithTheWindowOpenClosesItAndQuitsWithStatusZero)
     EXPECT_EXIT(
         {
             seam::reset();
+            seam::recordCalls();
             seam::setMessageBoxAnswer(IDNO);
             seam::onCall("SwapBuffers", [=] { raise(signalNumber); });
             const int status = runApplication(GetModuleHandleA(nullptr));

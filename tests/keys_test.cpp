@@ -51,7 +51,7 @@ TEST_F(Keys, MAndKeypadMinusFlipTheMirrorsSAndF4TheFeedbackRepeatsIncluded)
 
 TEST_F(Keys, KeyUpsAndCodesAbove255DoNothing)
 {
-    seam::clearCalls();
+    seam::recordCalls();
     EXPECT_EQ(key('M', WM_KEYUP), 0);
     EXPECT_EQ(key(VK_ESCAPE, WM_KEYUP), 0);
     EXPECT_FALSE(logged("DefWindowProcA"));
@@ -81,7 +81,7 @@ TEST_F(Keys, PWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
 TEST_F(Keys, EscapeQuitsAndF1AsksForTheOtherMode)
 {
     shell::keepRunning = 1;
-    seam::clearCalls();
+    seam::recordCalls();
     key(VK_F1);
     EXPECT_TRUE(logged("PostMessageA 1025"));
     EXPECT_EQ(shell::keepRunning, 1);
@@ -103,6 +103,7 @@ TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)
 TEST(Program, F1SwitchesToFullScreenAndEscapeThenQuitsWithStatusZero)
 {
     seam::reset();
+    seam::recordCalls();
     seam::setMessageBoxAnswer(IDNO);
     HWND first = nullptr;
     seam::onCall("SwapBuffers", [&] {

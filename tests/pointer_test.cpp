@@ -30,6 +30,7 @@ TEST_P(FullScreenCreationFailure, LeavesThePointerCountBalanced)
 TEST_P(FullScreenCreationFailure, TheErrorBoxHasAPointer)
 {
     seam::reset();
+    seam::recordCalls();
     seam::failCall(GetParam());
     seam::setMessageBoxAnswer(IDYES);
     int countAtBox = -1;

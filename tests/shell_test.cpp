@@ -16,10 +16,12 @@ void drainMessages(HWND window)
         DispatchMessageA(&message);
 }
 
-// Runs the whole program, calling `onFrame(n)` before the n-th buffer swap (from 1).
+// Runs the whole program, logging its calls afresh, calling `onFrame(n)` before the n-th buffer
+// swap (from 1).
 int runProgram(int answer, std::function<void(int)> onFrame)
 {
     seam::setMessageBoxAnswer(answer);
+    seam::recordCalls();
     auto frames = std::make_shared<int>(0);
     seam::onCall("SwapBuffers", [=] { onFrame(++*frames); });
     return runApplication(GetModuleHandleA(nullptr));
@@ -46,7 +48,7 @@ TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
 
     appWindow.renderer = new Kaleidoscope(100, 100);
     drainMessages(appWindow.window);
-    seam::clearCalls();
+    seam::recordCalls();
     PostMessageA(appWindow.window, WM_SIZE, SIZE_MINIMIZED, 0);
     seam::onCall("WaitMessage", [&] {
         PostMessageA(appWindow.window, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(80, 60));
@@ -92,7 +94,7 @@ TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
 // Screen-saver and monitor power-down requests get no default handling; others do.
 void expectSystemCommandsRefused(HWND window)
 {
-    seam::clearCalls();
+    seam::recordCalls();
     EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
     EXPECT_FALSE(logged("DefWindowProcA"));
@@ -290,7 +292,7 @@ TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
     ASSERT_TRUE(registerGLClass(application));
     AppWindow appWindow = {};
     appWindow.settings = {&application, "Brindlewick", 300, 300, 32, 0};
-    seam::clearCalls();
+    seam::recordCalls();
     EXPECT_FALSE(createRenderWindow(appWindow));
     EXPECT_EQ(appWindow.window, nullptr);
     EXPECT_EQ(appWindow.deviceContext, nullptr);
@@ -308,7 +310,6 @@ TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
     UnregisterClassA("OpenGL", application.instance);
 
     // The whole program reports it and ends with status 0.
-    seam::clearCalls();
     EXPECT_EQ(runProgram(IDNO, [](int) {}), 0);
     EXPECT_TRUE(logged("MessageBoxA Error: Error Creating OpenGL Window"));
     EXPECT_GT(findCall("UnregisterClassA"), findCall("MessageBoxA Error: Error Creating"));

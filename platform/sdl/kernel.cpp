@@ -59,5 +59,6 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency)
 
 void WINAPI Sleep(DWORD milliseconds)
 {
-    SDL_Delay(milliseconds);
+    if (!seam::sleepOnCounter(milliseconds))
+        SDL_Delay(milliseconds);
 }
