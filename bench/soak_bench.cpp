@@ -1,10 +1,10 @@
 // Soak benchmark: the whole program run for many frames at a small size on a hand-driven clock,
-// first in one window, then with an F1 switch every so many frames, a snapshot every 1,000
-// frames. Prints what the process holds after every block of frames, then the growth per frame
-// (from the one-window stretch) and per switch (from the switching stretch, less its frames'
+// first in long windows (one per block of frames: each sample is taken between two windows),
+// then with an F1 switch every so many frames, a snapshot every 1,000 frames. Prints what the process holds after every block of frames, then the growth per frame
+// (from the long-window stretch) and per switch (from the switching stretch, less its frames'
 // share), in bytes or counts, and what the growth per frame would come to after 200 days at
 // 30 fps.
-// Usage: soak_bench [FRAMES SWITCHES]   (defaults 100000 1000: half the frames in one window)
+// Usage: soak_bench [FRAMES SWITCHES]   (defaults 100000 1000: half the frames in long windows)
 #include "bench/soak_loop.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@
 namespace {
 
 // Frames and switches of the warm-up before anything is counted as growth.
-const long kWarmUpFrames = 2000, kWarmUpSwitchEvery = 50;
+const long kWarmUpFrames = 2000, kWarmUpSwitchEvery = 200;
 // Frames that 200 days at 30 frames per second present.
 const double kFramesIn200Days = 200.0 * 24 * 3600 * 30;
 const double kKiB = 1024, kMiB = 1024 * 1024;
@@ -45,10 +45,10 @@ int main(int argc, char **argv)
     plan.phases = {{kWarmUpFrames, kWarmUpSwitchEvery}, {half, 0},
                    {half, switches > 0 ? half / switches : 0}};
     plan.block = std::max(half / 5, 1L);
-    printf("soak: %dx%d window, warm-up %ld frames; %ld frames in one window; %ld frames with an "
-           "F1 switch every %ld; P every %ld frames\n",
-           plan.width, plan.height, kWarmUpFrames, half, half, plan.phases[2].switchEvery,
-           plan.snapshotEvery);
+    printf("soak: %dx%d window, warm-up %ld frames; %ld frames in windows of %ld; %ld frames "
+           "with an F1 switch every %ld; P every %ld frames\n",
+           plan.width, plan.height, kWarmUpFrames, half, plan.block, half,
+           plan.phases[2].switchEvery, plan.snapshotEvery);
     printf("  frames switches   heap KB    RSS KB   fds textures      fps\n");
     std::vector<soak::Sample> samples;
     const int status = soak::run(plan, [&](const soak::Sample &s) {
@@ -59,13 +59,12 @@ int main(int argc, char **argv)
         fprintf(stderr, "soak_bench: the program ended with status %d\n", status);
         return 1;
     }
-    // Growth per frame over the second half of the one-window stretch: Mesa's buffers of a
-    // window grow over its first ten thousands of frames, and go with the window. Growth per
+    // Growth per frame over the long-window stretch (a switch per block, so few); growth per
     // switch over the switching stretch after its first block, less its frames' share.
     const soak::Sample *mid = nullptr, *still = nullptr, *switching = nullptr;
     const soak::Sample *end = &samples.back();
     for (const soak::Sample &s : samples) {
-        if (!mid && s.frames >= kWarmUpFrames + half / 2)
+        if (!mid && s.frames >= kWarmUpFrames)
             mid = &s;
         if (s.frames == kWarmUpFrames + half)
             still = &s;

@@ -1,5 +1,5 @@
-// The soak loop, driven from the layer's SwapBuffers: every frame it counts, samples, and pushes
-// the keys a user would press.
+// The soak loop, driven from the layer's SwapBuffers and CreateWindowExA: every frame it counts
+// and pushes the keys a user would press; between two windows it samples.
 #include "bench/soak_loop.h"
 
 #include "platform/gl.h"
@@ -7,6 +7,7 @@
 #include "shell/app.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -76,32 +77,51 @@ public:
     {
     }
 
-    // One presented frame: sample when due, then press what the plan says.
+    // One presented frame: when a sample is due, counts the textures and ends the window with
+    // F1, so the rest is measured between windows; then presses what the plan says.
     void onFrame()
     {
-        if (finished)
+        if (finished) {
+            if (!quitPressed)
+                tap(kKeyEscape);
+            quitPressed = true;
             return;
+        }
         ++frames;
         ++framesInPhase;
         const Phase &current = plan.phases[phase];
         const bool phaseEnds = framesInPhase >= current.frames;
-        if (frames == 1 || phaseEnds || frames % plan.block == 0)
-            sample();
-        if (phaseEnds) {
-            framesInPhase = 0;
-            if (++phase == plan.phases.size()) {
-                finished = true;
-                tap(kKeyEscape);
-                return;
-            }
-        }
         if (frames % plan.snapshotEvery == 0)
             tap(kKeyP, U'p');
-        if (current.switchEvery > 0 && framesInPhase > 0 && framesInPhase % current.switchEvery == 0) {
+        const bool sampleDue = phaseEnds || frames % plan.block == 0;
+        if (sampleDue) {
+            texturesAtSample = liveTextures();
+            samplePending = true;
+        }
+        if (sampleDue ||
+            (current.switchEvery > 0 && framesInPhase % current.switchEvery == 0)) {
             tap(kKeyF1);
             ++switches;
         }
+        if (phaseEnds) {
+            framesInPhase = 0;
+            finished = ++phase == plan.phases.size();
+        }
     }
+
+    // A window is about to be made, the last one's GL context gone: the moment to measure, with
+    // none of the GL driver's buffers of a window in the heap.
+    void onCreateWindow()
+    {
+        if (samplePending)
+            sample();
+        samplePending = false;
+    }
+
+    // Whether the plan was carried out to its end.
+    bool done() const { return finished && !samplePending; }
+    long framesSoFar() const { return frames; }
+    long switchesSoFar() const { return switches; }
 
 private:
     // Measures what the process holds and clears away the snapshots written so far.
@@ -109,21 +129,22 @@ private:
     {
         const auto now = Clock::now();
         const double seconds = std::chrono::duration<double>(now - sampledAt).count();
-        const double rate = framesAtSample > 0 ? (frames - framesAtSample) / seconds : 0;
+        const double rate = frames > framesAtSample ? (frames - framesAtSample) / seconds : 0;
         sampledAt = now;
         framesAtSample = frames;
-        glFinish();  // the GL driver's buffers for frames still in flight are freed by then
         for (const auto &entry : std::filesystem::directory_iterator("."))
             std::filesystem::remove(entry.path());
         onSample(Sample{frames, switches, heapInUse(), residentBytes(), openDescriptors(),
-                        liveTextures(), rate});
+                        texturesAtSample, rate});
     }
 
     const Plan &plan;
     const std::function<void(const Sample &)> &onSample;
     size_t phase = 0;
     long framesInPhase = 0, frames = 0, switches = 0, framesAtSample = 0;
-    bool finished = false;
+    int texturesAtSample = 0;
+    bool samplePending = true;  // the first sample: before the first window
+    bool finished = false, quitPressed = false;
     Clock::time_point sampledAt = Clock::now();
 };
 
@@ -158,8 +179,15 @@ int run(const Plan &plan, const std::function<void(const Sample &)> &onSample)
     seam::setCounter(kTicksPerSecond, 0);
     Runner runner(plan, onSample);
     seam::onCall("SwapBuffers", [&] { runner.onFrame(); });
+    seam::onCall("CreateWindowExA", [&] { runner.onCreateWindow(); });
     const int status = runApplication(GetModuleHandleA(nullptr));
     seam::reset();
+    if (!runner.done()) {
+        fprintf(stderr, "soak: the program ended early, at frame %ld after %ld switches "
+                "(a window that cannot be made ends it)\n", runner.framesSoFar(),
+                runner.switchesSoFar());
+        return kEndedEarly;
+    }
     return status;
 }
 

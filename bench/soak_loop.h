@@ -12,12 +12,12 @@ namespace soak {
 
 // What the process holds at one moment.
 struct Sample {
-    long frames;          // frames presented so far
+    long frames;          // frames presented so far (0 for the sample before the first window)
     long switches;        // F1 switches so far
     size_t heapBytes;     // malloc'd and still in use: arena plus mmapped blocks
     size_t residentBytes; // resident set
     int descriptors;      // open file descriptors
-    int textures;         // live GL texture names in the current context
+    int textures;         // live GL texture names in the context of the frame sampled
     double framesPerSecond;  // of wall time since the sample before; 0 for the first
 };
 
@@ -28,7 +28,8 @@ struct Phase {
 };
 
 // The whole run: phases in order, a P every `snapshotEvery` frames, a sample every `block` frames
-// and at the end of every phase, the window's client size.
+// and at the end of every phase, the window's client size. A sample ends its window with F1 and
+// is taken before the next window is made; textures are counted on the frame before.
 struct Plan {
     std::vector<Phase> phases;
     long snapshotEvery = 1000;
@@ -36,8 +37,11 @@ struct Plan {
     int width = 64, height = 48;
 };
 
+// What run() returns when the program ended before the plan was done.
+const int kEndedEarly = -2;
+
 // Runs the program through the plan in a scratch folder that is removed afterwards, giving every
-// sample (the first on the first frame) to `onSample`; the program's exit status.
+// sample (the first before the first window) to `onSample`; the program's exit status, or kEndedEarly.
 int run(const Plan &plan, const std::function<void(const Sample &)> &onSample);
 
 }  // namespace soak

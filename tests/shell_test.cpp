@@ -327,3 +327,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.call); });
 
 }  // namespace
+
+namespace {
+
+// Every F1 switch makes a new window and GL context: a long run makes thousands. Once, each
+// window loaded SDL's GL library afresh, and the 1,022nd could not make its context current.
+TEST(Program, ThousandsOfWindowsOneAfterAnotherEachGetACurrentContext)
+{
+    const int kWindows = 1100;
+    seam::reset();
+    Application application = {GetModuleHandleA(nullptr), "OpenGL"};
+    ASSERT_TRUE(registerGLClass(application));
+    int made = 0;
+    for (; made < kWindows; ++made) {
+        AppWindow appWindow = {};
+        appWindow.settings = {&application, "Brindlewick", 72, 112, 32, made % 2};
+        if (!createRenderWindow(appWindow))
+            break;
+        destroyRenderWindow(appWindow);
+    }
+    EXPECT_EQ(made, kWindows);
+    UnregisterClassA("OpenGL", application.instance);
+}
+
+}  // namespace

@@ -59,6 +59,7 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency)
 
 void WINAPI Sleep(DWORD milliseconds)
 {
+    // Under a test's hand-driven counter the time passes on the counter, not the wall clock.
     if (!seam::sleepOnCounter(milliseconds))
         SDL_Delay(milliseconds);
 }

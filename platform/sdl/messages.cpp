@@ -12,6 +12,7 @@ namespace {
 const LPARAM kWasDown = LPARAM(1) << 30;
 const LPARAM kReleased = LPARAM(1) << 31;
 
+// The layer's two queues, posted messages and input (see win32sdl::Layer).
 std::deque<MSG> &posted = win32sdl::layer.posted;
 std::deque<MSG> &input = win32sdl::layer.input;
 

@@ -15,6 +15,7 @@ const int kFrameTop = 31;
 // WM_SYSCOMMAND's low four bits are Windows' own; the command is in the rest.
 const WPARAM kSystemCommandMask = 0xFFF0;
 
+// The layer's registered classes and live windows (see win32sdl::Layer).
 using win32sdl::WindowClass;
 std::vector<WindowClass> &classes = win32sdl::layer.classes;
 std::vector<HWND> &windows = win32sdl::layer.windows;
