@@ -35,9 +35,11 @@ size_t heapInUse()
     return info.uordblks + info.hblkhd;
 }
 
-// Resident set size, from /proc/self/statm's second field (pages).
+// Resident set size, from /proc/self/statm's second field (pages), once malloc has given back
+// what it keeps of freed memory: what the process holds, not what it held at its peak.
 size_t residentBytes()
 {
+    malloc_trim(0);
     std::ifstream statm("/proc/self/statm");
     size_t total = 0, resident = 0;
     statm >> total >> resident;
