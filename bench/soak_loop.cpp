@@ -74,6 +74,7 @@ void tap(int position, char32_t character = 0)
 // Follows the plan frame by frame, from inside the program's buffer swaps.
 class Runner {
 public:
+    // Follows that plan, handing each sample to onSample.
     Runner(const Plan &plan, const std::function<void(const Sample &)> &onSample)
         : plan(plan), onSample(onSample)
     {
@@ -153,12 +154,14 @@ private:
 // A fresh folder to run in, removed with everything in it when the run ends.
 class ScratchFolder {
 public:
+    // Makes the folder and moves into it.
     ScratchFolder() : previous(std::filesystem::current_path())
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "soak-XXXXXX").string();
         folder = mkdtemp(pattern.data());
         std::filesystem::current_path(folder);
     }
+    // Moves back and removes the folder.
     ~ScratchFolder()
     {
         std::filesystem::current_path(previous);

@@ -83,6 +83,8 @@ void forgetWindow(HWND window);
 
 #else  // the shipped program's layer: the seam is not there
 
+// The layer's calls into the seam, each the real behaviour: no call fails, no answer is
+// scripted, the counter and the desktop are the system's, nothing is remembered.
 namespace seam {
 
 template <typename... Detail>
