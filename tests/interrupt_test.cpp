@@ -33,6 +33,7 @@ TEST_P(Interrupt, WithTheWindowOpenClosesItAndQuitsWithStatusZero)
     const int signalNumber = GetParam();
     EXPECT_EXIT(
         {
+            seam::recordCalls();
             seam::setMessageBoxAnswer(IDNO);
             seam::onCall("SwapBuffers", [=] { raise(signalNumber); });
             const int status = runApplication(GetModuleHandleA(nullptr));

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <tuple>
 
 namespace {
 
@@ -129,7 +130,7 @@ TEST_F(LayerEvents, NothingIsDrawnWhileMinimisedAndDrawingResumesOnRestore)
             PostMessageA(appWindow.window, WM_QUIT, 0, 0);
     });
     seam::onCall("SwapBuffers", [&] { PostMessageA(appWindow.window, WM_QUIT, 0, 0); });
-    seam::clearCalls();
+    seam::recordCalls();
     runMessageLoop(appWindow);
     EXPECT_EQ(waits, 1);
     const int wait = findCall("WaitMessage");
@@ -171,6 +172,27 @@ TEST_F(LayerEvents, DigitsKeypadAndFunctionKeysGiveTheirVirtualKeyCodes)
                         {kKeyPad1, 0}, {kKeyPad0, 0}, {kKeyPadMinus, 0}, {kKeyF1, 0},
                         {kKeyF4, 0}, {kKeyF12, 0}, {kKeyEscape, 0}}),
               (std::vector<WPARAM>{'1', '8', '0', 97, 96, 109, 112, 115, 123, 27}));
+}
+
+TEST_F(LayerEvents, KeyMessagesCarryTheWindowsScanCodeOfTheKey)
+{
+    const int kKeyUp = 82, kKeyRightCtrl = 228;
+    const LPARAM kExtended = 0x100;  // bit 24, as lParam >> 16 shows it
+    // Position, character typed, Windows' set 1 scan code.
+    const std::vector<std::tuple<int, char32_t, LPARAM>> keys = {
+        {kKeyEscape, 0, 0x01}, {kKeyDigit1, '1', 0x02}, {kKeyDigit0, '0', 0x0B},
+        {kKeyQ, 'q', 0x10}, {kKeyP, 'p', 0x19}, {kKeyA, 'a', 0x1E}, {kKeyS, 's', 0x1F},
+        {kKeyM, 'm', 0x32}, {kKeyF1, 0, 0x3B}, {kKeyF4, 0, 0x3E}, {kKeyF10, 0, 0x44},
+        {kKeyF12, 0, 0x58}, {kKeyPadMinus, 0, 0x4A}, {kKeyPad1, 0, 0x4F}, {kKeyPad0, 0, 0x52},
+        {kKeyLeftAlt, 0, 0x38}, {kKeyRightCtrl, 0, 0x1D | kExtended}, {kKeyUp, 0, 0x48 | kExtended}};
+    std::vector<LPARAM> expected, scans;
+    for (const auto &[position, character, scan] : keys) {
+        seam::pushKey(appWindow.window, position, character, seam::KeyAction::Press);
+        expected.push_back(scan);
+    }
+    for (const MSG &m : taken())
+        scans.push_back((m.lParam >> 16) & 0x1FF);
+    EXPECT_EQ(scans, expected);
 }
 
 TEST_F(LayerEvents, LettersFollowLatinLayoutsAndThePositionUnderOtherScripts)

@@ -28,6 +28,7 @@ TEST_P(FullScreenCreationFailure, LeavesThePointerCountBalanced)
 
 TEST_P(FullScreenCreationFailure, TheErrorBoxHasAPointer)
 {
+    seam::recordCalls();
     seam::failCall(GetParam());
     seam::setMessageBoxAnswer(IDYES);
     int countAtBox = -1;

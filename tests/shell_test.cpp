@@ -27,7 +27,7 @@ TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
 
     appWindow.renderer = new Kaleidoscope(100, 100);
     drainMessages(appWindow.window);
-    seam::clearCalls();
+    seam::recordCalls();
     PostMessageA(appWindow.window, WM_SIZE, SIZE_MINIMIZED, 0);
     seam::onCall("WaitMessage", [&] {
         PostMessageA(appWindow.window, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(80, 60));
@@ -73,7 +73,7 @@ TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
 // Screen-saver and monitor power-down requests get no default handling; others do.
 void expectSystemCommandsRefused(HWND window)
 {
-    seam::clearCalls();
+    seam::recordCalls();
     EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
     EXPECT_FALSE(logged("DefWindowProcA"));
@@ -110,7 +110,7 @@ TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
     ASSERT_TRUE(registerGLClass(application));
     AppWindow appWindow = {};
     appWindow.settings = {&application, "Brindlewick", 300, 300, 32, 0};
-    seam::clearCalls();
+    seam::recordCalls();
     EXPECT_FALSE(createRenderWindow(appWindow));
     EXPECT_EQ(appWindow.window, nullptr);
     EXPECT_EQ(appWindow.deviceContext, nullptr);
@@ -128,7 +128,6 @@ TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
     UnregisterClassA("OpenGL", application.instance);
 
     // The whole program reports it and ends with status 1: nothing ran.
-    seam::clearCalls();
     EXPECT_EQ(runProgram(IDNO, [](int) {}), 1);
     EXPECT_TRUE(logged("MessageBoxA Error: Error Creating OpenGL Window"));
     EXPECT_GT(findCall("UnregisterClassA"), findCall("MessageBoxA Error: Error Creating"));
@@ -144,5 +143,29 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"wglMakeCurrent",
                                   {"wglDeleteContext", "ReleaseDC", "DestroyWindow"}}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.call); });
+
+}  // namespace
+
+namespace {
+
+// Every F1 switch makes a new window and GL context: a long run makes thousands. Once, each
+// window loaded SDL's GL library afresh, and the 1,022nd could not make its context current.
+TEST(Program, ThousandsOfWindowsOneAfterAnotherEachGetACurrentContext)
+{
+    const int kWindows = 1100;
+    seam::reset();
+    Application application = {GetModuleHandleA(nullptr), "OpenGL"};
+    ASSERT_TRUE(registerGLClass(application));
+    int made = 0;
+    for (; made < kWindows; ++made) {
+        AppWindow appWindow = {};
+        appWindow.settings = {&application, "Brindlewick", 72, 112, 32, made % 2};
+        if (!createRenderWindow(appWindow))
+            break;
+        destroyRenderWindow(appWindow);
+    }
+    EXPECT_EQ(made, kWindows);
+    UnregisterClassA("OpenGL", application.instance);
+}
 
 }  // namespace

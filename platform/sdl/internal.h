@@ -7,6 +7,8 @@
 
 #include <signal.h>
 
+#include <deque>
+#include <string>
 #include <vector>
 
 struct HDC__ {
@@ -29,6 +31,25 @@ struct HGLRC__ {
 
 namespace win32sdl {
 
+// A registered window class.
+struct WindowClass {
+    std::string name;
+    WNDPROC procedure;
+};
+
+// The layer's process-wide state, in one record as GLFW keeps its library state: what the test
+// seam puts back to its process-start value between test cases.
+struct Layer {
+    std::vector<WindowClass> classes;
+    std::vector<HWND> windows;  // live windows, oldest first
+    int cursorCount = 0;        // ShowCursor's display counter: the pointer shows while it is >= 0
+    // Two queues, as Win32 keeps them: a key typed after F1 must not act before the posted switch.
+    std::deque<MSG> posted;
+    std::deque<MSG> input;
+    bool noDisplayReported = false;
+};
+extern Layer layer;
+
 // Key-message lParam bit: Alt was held.
 const LPARAM kAltHeld = LPARAM(1) << 29;
 
@@ -44,13 +65,17 @@ const std::vector<HWND> &liveWindows();
 HWND liveWindow(HWND window);
 // Turns an SDL key event into a virtual-key code; 0 for keys the program has no code for.
 WPARAM virtualKeyFor(const SDL_KeyboardEvent &key);
+// Key-message lParam bits 16-24 for a key: Windows' scan code (set 1) and its extended-key bit;
+// 0 for a key the layer has no virtual-key code for.
+LPARAM scanCodeBits(SDL_Scancode key);
 // Drops the queued messages of a window that is being destroyed.
 void dropMessagesFor(HWND window);
 // The window's client size in pixels, as GL draws it.
 void clientSize(HWND window, int *width, int *height);
 
 // While it lives (a message box is open), SIGINT and SIGTERM end the process at once with
-// status 0, as Windows' default console handler ends a process on Ctrl+C.
+// status 0: a signal is a request to close, as the window's close button is, and closing exits
+// 0. (Windows has no counterpart: a GUI program there gets no console signal.)
 class InterruptEndsProgram {
 public:
     // Puts the handlers in place, keeping the ones they replace.

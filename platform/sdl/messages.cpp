@@ -12,9 +12,9 @@ namespace {
 const LPARAM kWasDown = LPARAM(1) << 30;
 const LPARAM kReleased = LPARAM(1) << 31;
 
-// Two queues, as Win32 keeps them: a key typed after F1 must not act before the posted switch.
-std::deque<MSG> posted;
-std::deque<MSG> input;
+// The layer's two queues, posted messages and input (see win32sdl::Layer).
+std::deque<MSG> &posted = win32sdl::layer.posted;
+std::deque<MSG> &input = win32sdl::layer.input;
 
 // Queues a message for a window.
 void enqueue(std::deque<MSG> &queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -62,15 +62,16 @@ bool altHeld(const SDL_KeyboardEvent &key)
     return alt && !(key.keysym.mod & KMOD_CTRL);
 }
 
-// Queues a key message as Win32 builds it: a system key when held with Alt or for F10; bit 29
-// set with Alt, bit 30 on auto-repeat and on key-up, bit 31 on key-up.
+// Queues a key message as Win32 builds it: a system key when held with Alt or for F10; Windows'
+// scan code in bits 16-23, bit 24 for an extended key, bit 29 set with Alt, bit 30 on
+// auto-repeat and on key-up, bit 31 on key-up.
 void translateKeyEvent(HWND window, const SDL_KeyboardEvent &key)
 {
     const WPARAM code = win32sdl::virtualKeyFor(key);
     if (code == 0)
         return;
     const bool down = key.type == SDL_KEYDOWN;
-    LPARAM lParam = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xFF) << 16);
+    LPARAM lParam = 1 | win32sdl::scanCodeBits(key.keysym.scancode);
     if (altHeld(key))
         lParam |= win32sdl::kAltHeld;
     if (!down)
@@ -170,7 +171,7 @@ BOOL WINAPI WaitMessage(void)
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    seam::enter("PostMessageA", std::to_string(message));
+    seam::enter("PostMessageA", [&] { return std::to_string(message); });
     if (!win32sdl::liveWindow(window))
         return FALSE;
     enqueue(posted, window, message, wParam, lParam);

@@ -1,65 +1,138 @@
-// State of the test seam; idle unless a test uses it.
+// The test seam's state and the layer's side of it; built only into the test variant of the
+// layer. Every piece of it starts as the real behaviour and goes back to it on reset().
 #include "platform/sdl/test_seam.h"
 #include "platform/sdl/internal.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace seam {
 namespace {
 
-std::vector<std::string> callLog;
-std::vector<std::string> failing;
-int scriptedAnswer = -1;
-bool counterDriven = false;
-int64_t drivenFrequency = 1;
-int64_t drivenValue = 0;
-std::vector<std::pair<std::string, std::function<void()>>> hooks;
-HWND newestWindow = nullptr;
+// Everything a test can set, at its process-start value.
+struct Seam {
+    bool recording = false;
+    std::vector<std::string> callLog;
+    std::vector<std::string> failing;
+    int scriptedAnswer = -1;
+    bool counterDriven = false;
+    int64_t drivenFrequency = 1;
+    int64_t drivenValue = 0;
+    int desktopWidth = 0, desktopHeight = 0;
+    std::vector<std::pair<std::string, std::function<void()>>> hooks;
+    HWND newestWindow = nullptr;
+};
+Seam state;
+
+// Destroys the windows a test left alive, without calling their procedures: whatever their
+// user data points at may have ended with that test.
+void destroyLeftWindows()
+{
+    if (win32sdl::layer.windows.empty())
+        return;
+    SDL_GL_MakeCurrent(nullptr, nullptr);
+    for (HWND window : win32sdl::layer.windows) {
+        SDL_DestroyWindow(window->sdl);
+        delete window;
+    }
+}
 
 }  // namespace
 
-const std::vector<std::string> &calls() { return callLog; }
+void recordCalls()
+{
+    state.callLog.clear();
+    state.recording = true;
+}
 
-void clearCalls() { callLog.clear(); }
+const std::vector<std::string> &calls()
+{
+    if (!state.recording)
+        throw std::logic_error("seam::calls() read without seam::recordCalls()");
+    return state.callLog;
+}
 
-void failCall(const std::string &name) { failing.push_back(name); }
+void failCall(const std::string &name) { state.failing.push_back(name); }
 
-void setMessageBoxAnswer(int answer) { scriptedAnswer = answer; }
+void setMessageBoxAnswer(int answer) { state.scriptedAnswer = answer; }
 
 void setCounter(int64_t frequency, int64_t value)
 {
-    counterDriven = true;
-    drivenFrequency = frequency;
-    drivenValue = value;
+    state.counterDriven = true;
+    state.drivenFrequency = frequency;
+    state.drivenValue = value;
+}
+
+void setDesktopSize(int width, int height)
+{
+    state.desktopWidth = width;
+    state.desktopHeight = height;
 }
 
 void onCall(const std::string &name, std::function<void()> action)
 {
-    hooks.emplace_back(name, std::move(action));
+    state.hooks.emplace_back(name, std::move(action));
 }
 
-HWND lastWindow() { return newestWindow; }
-
-void setLastWindow(HWND window) { newestWindow = window; }
+HWND lastWindow() { return state.newestWindow; }
 
 void reset()
 {
-    callLog.clear();
-    failing.clear();
-    hooks.clear();
-    scriptedAnswer = -1;
-    counterDriven = false;
+    state = Seam{};
+    destroyLeftWindows();
+    win32sdl::layer = win32sdl::Layer{};
+    // As at process start, SDL's video is not running: its events and pointer state go, and the
+    // GL library is loaded afresh, reading its environment (extension overrides) again.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_GL_UnloadLibrary();  // the load the layer keeps for the whole run
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
 }
 
-bool enter(const char *name, const std::string &detail)
+bool recording() { return state.recording; }
+
+bool enter(const char *name, const char *detail)
 {
-    callLog.push_back(detail.empty() ? std::string(name) : std::string(name) + " " + detail);
-    for (size_t i = 0; i < hooks.size(); ++i)  // by index: an action may add hooks
-        if (hooks[i].first == name) {
-            auto action = hooks[i].second;
+    if (state.recording)
+        state.callLog.push_back(detail ? std::string(name) + " " + detail : std::string(name));
+    for (size_t i = 0; i < state.hooks.size(); ++i)  // by index: an action may add hooks
+        if (state.hooks[i].first == name) {
+            auto action = state.hooks[i].second;
             action();
         }
-    return std::find(failing.begin(), failing.end(), name) != failing.end();
+    return std::find(state.failing.begin(), state.failing.end(), name) != state.failing.end();
+}
+
+int messageBoxAnswer() { return state.scriptedAnswer; }
+
+bool counter(int64_t *frequency, int64_t *value)
+{
+    *frequency = state.drivenFrequency;
+    *value = state.drivenValue;
+    return state.counterDriven;
+}
+
+bool sleepOnCounter(DWORD milliseconds)
+{
+    // A hand-driven clock: Sleep moves the counter on instead of waiting, so no frame sleeps.
+    if (state.counterDriven)
+        state.drivenValue += int64_t(milliseconds) * state.drivenFrequency / 1000;
+    return state.counterDriven;
+}
+
+bool desktopSize(int *width, int *height)
+{
+    *width = state.desktopWidth;
+    *height = state.desktopHeight;
+    return state.desktopWidth > 0;
+}
+
+void setLastWindow(HWND window) { state.newestWindow = window; }
+
+void forgetWindow(HWND window)
+{
+    if (state.newestWindow == window)
+        state.newestWindow = nullptr;
 }
 
 namespace {
@@ -103,15 +176,5 @@ void pushWindowEvent(HWND window, WindowEvent kind)
     SDL_GetWindowSize(window->sdl, &event.window.data1, &event.window.data2);
     SDL_PushEvent(&event);
 }
-
-int messageBoxAnswer() { return scriptedAnswer; }
-
-bool counter(int64_t *frequency, int64_t *value)
-{
-    *frequency = drivenFrequency;
-    *value = drivenValue;
-    return counterDriven;
-}
-
 
 }  // namespace seam

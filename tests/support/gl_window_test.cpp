@@ -120,6 +120,7 @@ void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, in
 int runProgram(int answer, std::function<void(int frame)> onFrame)
 {
     seam::setMessageBoxAnswer(answer);
+    seam::recordCalls();
     auto frames = std::make_shared<int>(0);  // the hook outlives this call
     seam::onCall("SwapBuffers", [=] { onFrame(++*frames); });
     return runApplication(GetModuleHandleA(nullptr));

@@ -68,8 +68,8 @@ private:
     std::string previous;
 };
 
-// Runs the whole program with that answer to the start question, calling onFrame(n) before the
-// n-th buffer swap (from 1); the program's exit status.
+// Runs the whole program with that answer to the start question, logging its calls afresh and
+// calling onFrame(n) before the n-th buffer swap (from 1); the program's exit status.
 int runProgram(int answer, std::function<void(int frame)> onFrame);
 // Posts a message to the window the program made last.
 void postToProgram(UINT message, WPARAM wParam = 0);

@@ -1,0 +1,106 @@
+// Start-up of the Win32 layer over SDL2: the layer's state, SDL's video subsystem and the choice
+// of its driver, and the desktop the shell sizes its windows by.
+#include "platform/sdl/test_seam.h"
+#include "platform/sdl/internal.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+
+namespace win32sdl {
+Layer layer;
+}  // namespace win32sdl
+
+namespace {
+
+HWND__ desktop;  // stands for the desktop window; never a live window
+
+// Unless a driver is asked for by name, only one that shows windows will do: SDL would otherwise
+// fall back to a driver that draws nowhere, and the program would run unseen and unstoppable.
+void requireVisibleVideoDriver()
+{
+    const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked)
+        return;
+    const std::string unseen[] = {"offscreen", "dummy", "evdev"};
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (std::find(std::begin(unseen), std::end(unseen), name) == std::end(unseen))
+            drivers += (drivers.empty() ? "" : ",") + name;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+// Says once what would help when no display can be reached: the shell's own message only says
+// that the window could not be made, and is asked for twice (desktop size, then the window).
+void reportNoDisplay()
+{
+    if (win32sdl::layer.noDisplayReported)
+        return;
+    win32sdl::layer.noDisplayReported = true;
+    fprintf(stderr,
+            "No display to open a window on (%s): start it from a desktop session, where "
+            "DISPLAY or WAYLAND_DISPLAY names a running display.\n",
+            SDL_GetError());
+}
+
+}  // namespace
+
+namespace win32sdl {
+
+bool ensureVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return true;
+    requireVisibleVideoDriver();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        reportNoDisplay();
+        return false;
+    }
+    static const bool quitAtExit = atexit(SDL_Quit) == 0;  // once, though tests start SDL again
+    (void)quitAtExit;
+    endWhenDisplayGoes();
+    // Loaded once for the whole run: SDL otherwise unloads the GL library with the last GL window
+    // and loads it again for the next, a new EGL display each time on Mesa, which keeps about 8 KB
+    // of each and refuses the 1,022nd; every F1 switch would pay for one.
+    SDL_GL_LoadLibrary(nullptr);
+    // Fixed-function GL needs a compatibility context; the visual is picked at window creation.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    return true;
+}
+
+}  // namespace win32sdl
+
+HWND WINAPI GetDesktopWindow(void)
+{
+    seam::enter("GetDesktopWindow");
+    return &desktop;
+}
+
+BOOL WINAPI GetWindowRect(HWND window, RECT *rect)
+{
+    seam::enter("GetWindowRect");
+    int width, height;
+    if (window == &desktop && seam::desktopSize(&width, &height)) {
+        *rect = {0, 0, width, height};
+        return TRUE;
+    }
+    SDL_Rect bounds;
+    // Only the desktop's rectangle is asked for: the bounds of the first display.
+    if (window != &desktop || !win32sdl::ensureVideo() || SDL_GetDisplayBounds(0, &bounds) != 0)
+        return FALSE;
+    *rect = {bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+    return TRUE;
+}
+
+LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *, DWORD)
+{
+    // The display mode is never changed, so there is nothing to restore.
+    seam::enter("ChangeDisplaySettingsA");
+    return 0;
+}
