@@ -39,8 +39,8 @@ void onCall(const std::string &name, std::function<void()> action);
 HWND lastWindow();
 // Puts the layer back as the process started: no log and no recording, no failures, hooks,
 // scripted answer, driven counter or desktop size; the pointer's display counter at 0, shown;
-// no queued messages or pending window-system events; no window classes; windows a test left
-// alive destroyed without a message to their procedure.
+// no queued messages; no window classes; windows a test left alive destroyed without a message
+// to their procedure; SDL's video stopped, so its events, pointer and GL library start afresh.
 void reset();
 
 // How a key event pushed into the layer arrives.
