@@ -26,8 +26,8 @@ pid_t programId = 0;
 // Ends the process at once with status 0: the signal asked the program to close.
 void endProgram(int) { _exit(0); }
 
-// SDL shows X11 boxes from a forked child: tie the child's life to the program's, so a signal
-// that ends the program takes the box with it.
+// SDL shows X11 boxes from a forked child, and the layer runs dialog programs in one: tie the
+// child's life to the program's, so a signal that ends the program takes the box with it.
 void endChildWithProgram()
 {
     if (!boxOpen)
