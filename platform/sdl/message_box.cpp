@@ -37,14 +37,14 @@ void endChildWithProgram()
         _exit(0);
 }
 
-// Keeps SDL from running dialog programs while it lives. SDL (2.26, 2.32, and SDL 3 under
-// sdl2-compat) hands a box its own driver cannot show to zenity, where Escape and closing answer
-// with no button (Escape then meant full screen) and a zenity that cannot open a display counts
-// as shown; the layer runs the dialog programs itself instead. The search path is one in which
-// no program is found.
+// Keeps SDL from running dialog programs while it lives. SDL 2.26 (and after it 2.32 and SDL 3
+// under sdl2-compat) hands a box its own driver cannot show to zenity, where Return presses the
+// first button (No), Escape and closing answer with no button (which meant full screen), and a
+// zenity that cannot open a display counts as shown; the layer runs the dialog programs itself
+// instead. The search path is set to one in which no program is found.
 class DialogProgramsHiddenFromSdl {
 public:
-    // Empties the search path, keeping the one it replaces.
+    // Sets a search path that finds nothing, keeping the one it replaces.
     DialogProgramsHiddenFromSdl() : hadPath(getenv("PATH") != nullptr)
     {
         if (hadPath)
