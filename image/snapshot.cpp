@@ -5,7 +5,7 @@
 
 #include "platform/gl.h"
 #include "platform/new_file.h"
-#include "render/process_state.h"
+#include "image/snapshot.h"
 
 #include <png.h>
 
@@ -33,7 +33,7 @@ std::string snapshotName(int width, int height, int n)
 FILE *createSnapshotFile(int width, int height, std::string &name)
 {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        name = snapshotName(width, height, ++processState.snapshotCounter);
+        name = snapshotName(width, height, ++snapshotState.counter);
         FILE *file = createNewFile(name.c_str());  // earlier snapshots stay as they are
         if (file || errno != EEXIST)
             return file;
@@ -127,12 +127,12 @@ void Kaleidoscope::takeSnapshot()
 {
     const int width = viewportWidth, height = viewportHeight;
     if (width <= 0 || height <= 0) {  // a PNG needs at least one pixel each way
-        ++processState.snapshotCounter;
+        ++snapshotState.counter;
         return;
     }
     SnapshotImage image;
     if (!allocateImage(image, width, height)) {  // skip this one; the program runs on
-        const std::string name = snapshotName(width, height, ++processState.snapshotCounter);
+        const std::string name = snapshotName(width, height, ++snapshotState.counter);
         fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), strerror(ENOMEM));
         return;
     }

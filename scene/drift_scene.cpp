@@ -1,10 +1,10 @@
 // The drift scene: set-up, the shared parameters and their easing, and the disc loops.
 #include "scene/drift_scene.h"
+#include "scene/scene_state.h"
 
 #include "image/resource_image.h"
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
 #include "render/random.h"
 
 namespace {
@@ -19,7 +19,7 @@ float ease(float start, float change, double s) { return static_cast<float>(star
 
 }  // namespace
 
-DriftScene *currentDriftScene() { return processState.driftScene; }
+DriftScene *currentDriftScene() { return sceneState.driftScene; }
 
 DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
 {
@@ -29,7 +29,7 @@ DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
     uniform = static_cast<int>(randomFraction() * 2) == 0;
     cellCount = kAtlasCells;
     discCell = 0;
-    processState.driftScene = this;
+    sceneState.driftScene = this;
     kaleidoscope->selectPattern(kStartPattern, false);
 }
 
@@ -37,8 +37,8 @@ DriftScene::~DriftScene()
 {
     delete[] discs;
     delete[] images;
-    if (processState.driftScene == this)
-        processState.driftScene = nullptr;
+    if (sceneState.driftScene == this)
+        sceneState.driftScene = nullptr;
 }
 
 void DriftScene::start()

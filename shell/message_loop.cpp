@@ -2,7 +2,7 @@
 #include "shell/app.h"
 
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
+#include "shell/shell_state.h"
 
 void runMessageLoop(AppWindow &appWindow)
 {
@@ -42,14 +42,14 @@ void writeSnapshotsLeftQueued(AppWindow &appWindow)
 
 void forwardResize(int32_t width, int32_t height)
 {
-    if (processState.rendererSlot && *processState.rendererSlot)
-        (*processState.rendererSlot)->resize(width, height);
+    if (shellState.rendererSlot && *shellState.rendererSlot)
+        (*shellState.rendererSlot)->resize(width, height);
 }
 
 void requestQuit(AppWindow &appWindow)
 {
     PostMessageA(appWindow.window, WM_QUIT, 0, 0);
-    processState.keepRunning = 0;
+    shellState.keepRunning = 0;
 }
 
 void requestModeSwitch(AppWindow &appWindow)

@@ -1,7 +1,7 @@
 // The window-message half of the window procedure; key messages go to the key commands.
 #include "shell/app.h"
 
-#include "render/process_state.h"
+#include "shell/shell_state.h"
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -37,7 +37,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         break;
     case kModeSwitchMessage:
-        processState.fullScreen = processState.fullScreen == 1 ? 0 : 1;
+        shellState.fullScreen = shellState.fullScreen == 1 ? 0 : 1;
         PostMessageA(window, WM_QUIT, 0, 0);
         break;
     }

@@ -14,7 +14,7 @@ protected:
     ProbeScene &openWithProbe()
     {
         Kaleidoscope &k = openRenderer(160, 120);
-        EXPECT_TRUE(processState.feedbackAvailable);  // Mesa offers both extensions
+        EXPECT_TRUE(renderState.feedbackAvailable);  // Mesa offers both extensions
         ProbeScene &probe = installProbe(k);
         probe.feedback = true;
         return probe;
@@ -32,7 +32,7 @@ GLint drawBuffer()
 GLint feedbackTextureLevel(GLenum what)
 {
     GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
     return value;
 }
@@ -151,7 +151,7 @@ TEST_F(Feedback, CaptureWipesItsCornerOfColourAsWellAsDepth)
     k.captureFeedback(k.wedgeForFrame());
 
     std::vector<unsigned char> texels(128 * 128);
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_GT(*std::max_element(texels.begin(), texels.end()), 200);  // the marks were captured
@@ -166,7 +166,7 @@ TEST_F(Feedback, OverlayCoversAnyViewportUprightWithTheCapturesTopAtTheTop)
     // A capture whose upper half is white; its first row is the bottom of the picture.
     std::vector<unsigned char> capture(128 * 128, 0);
     std::fill(capture.begin() + 64 * 128, capture.end(), 255);
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 128, 128, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
                  capture.data());
@@ -225,7 +225,7 @@ TEST_P(MissingExtension, LeavesTheFeedbackPassAndItsFullClearOff)
     if (GetParam().kept) {
         ASSERT_NE(std::strstr(extensions, GetParam().kept), nullptr);
     }
-    EXPECT_FALSE(processState.feedbackAvailable);
+    EXPECT_FALSE(renderState.feedbackAvailable);
     ProbeScene &probe = installProbe(k);
     probe.feedback = true;
     probe.incremental = true;

@@ -63,14 +63,14 @@ TEST_F(Keys, KeyUpsAndCodesAbove255DoNothing)
 
 TEST_F(Keys, EscapeQuitsAndF1AsksForTheOtherMode)
 {
-    processState.keepRunning = 1;
+    shellState.keepRunning = 1;
     seam::recordCalls();
     key(VK_F1);
     EXPECT_TRUE(logged("PostMessageA 1025"));
-    EXPECT_EQ(processState.keepRunning, 1);
+    EXPECT_EQ(shellState.keepRunning, 1);
     key(VK_ESCAPE);
     EXPECT_TRUE(logged("PostMessageA 18"));
-    EXPECT_EQ(processState.keepRunning, 0);
+    EXPECT_EQ(shellState.keepRunning, 0);
 }
 
 TEST_F(Keys, KeysBeforeTheRendererExistsAreIgnored)

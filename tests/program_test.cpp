@@ -74,7 +74,7 @@ TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
     int mirrorsOffAfter = -1;
     HWND first = nullptr;
     const int status = runProgram(IDNO, [&](int frame) {
-        Kaleidoscope *renderer = *processState.rendererSlot;
+        Kaleidoscope *renderer = *shellState.rendererSlot;
         if (frame == 3) {
             first = seam::lastWindow();
             timeBefore = renderer->time;

@@ -37,7 +37,7 @@ long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame
 }
 
 // The renderer of the running program.
-Kaleidoscope &programRenderer() { return **processState.rendererSlot; }
+Kaleidoscope &programRenderer() { return **shellState.rendererSlot; }
 
 TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
 {

@@ -23,7 +23,7 @@ void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
     appWindow.settings = {&application, "Brindlewick", clientWidth + 8, clientHeight + 64, 32,
                           fullScreen};
     ASSERT_TRUE(createRenderWindow(appWindow));
-    processState.rendererSlot = &appWindow.renderer;
+    shellState.rendererSlot = &appWindow.renderer;
 }
 
 Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
@@ -39,7 +39,7 @@ void GLWindowTest::TearDown()
     appWindow.renderer = nullptr;
     destroyRenderWindow(appWindow);
     UnregisterClassA("OpenGL", application.instance);
-    processState.rendererSlot = nullptr;
+    shellState.rendererSlot = nullptr;
 }
 
 std::vector<unsigned char> readPixels(int width, int height)

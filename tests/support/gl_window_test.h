@@ -4,7 +4,7 @@
 #include "platform/gl.h"
 #include "platform/sdl/test_seam.h"
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
+#include "shell/process_state.h"
 #include "render/scene.h"
 #include "shell/app.h"
 
