@@ -1,11 +1,10 @@
 // Snapshots: the picture read back from the GL and written as a numbered PNG in the current
 // directory, upright, with title, author and description text. An existing file is never
 // replaced, and a file that could not be finished is removed.
-#include "render/kaleidoscope.h"
+#include "image/snapshot.h"
 
 #include "platform/gl.h"
 #include "platform/new_file.h"
-#include "image/snapshot.h"
 
 #include <png.h>
 
@@ -123,9 +122,8 @@ const char *failureReason(bool written, bool streamFailed, int writeErrno, int c
 
 }  // namespace
 
-void Kaleidoscope::takeSnapshot()
+void writeSnapshot(int width, int height)
 {
-    const int width = viewportWidth, height = viewportHeight;
     if (width <= 0 || height <= 0) {  // a PNG needs at least one pixel each way
         ++snapshotState.counter;
         return;
@@ -156,13 +154,4 @@ void Kaleidoscope::takeSnapshot()
     remove(name.c_str());
     fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(),
             failureReason(written, streamFailed, writeErrno, closeErrno));
-}
-
-void Kaleidoscope::queueSnapshot() { ++queuedSnapshots; }
-
-void Kaleidoscope::writeQueuedSnapshots()
-{
-    // One file per key press, every one of the same freshly drawn frame.
-    for (; queuedSnapshots > 0; --queuedSnapshots)
-        takeSnapshot();
 }

@@ -1,4 +1,4 @@
-// Snapshots: the snapshot writer's process-wide state.
+// Snapshots: a picture of the GL read buffer written as a numbered PNG in the current directory.
 #pragma once
 
 #include <cstdint>
@@ -11,3 +11,7 @@ struct SnapshotState {
 
 // The snapshot writer's state in this process.
 inline SnapshotState snapshotState;
+
+// Writes the read buffer's lower left width x height pixels as the next free
+// snap_WIDTH_x_HEIGHT_N.png; failures are reported on stderr and still take their number.
+void writeSnapshot(int width, int height);
