@@ -5,7 +5,7 @@
 
 namespace {
 
-const LPARAM kRepeat = LPARAM(1) << 30;
+const LPARAM kRepeat = MAKELPARAM(0, KF_REPEAT);
 
 class Keys : public GLWindowTest {
 protected:

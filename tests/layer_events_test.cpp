@@ -19,13 +19,10 @@ const int kKeyPadMinus = 86, kKeyPad1 = 89, kKeyPad0 = 98, kKeyLeftAlt = 226;
 const char32_t kCyrillicSoftSign = U'\u044C', kCyrillicYeru = U'\u044B';
 const char32_t kCyrillicZe = U'\u0437', kCyrillicHa = U'\u0445';
 
-// Key-message lParam bits: Alt held, key was down before, key released.
-const LPARAM kAltBit = LPARAM(1) << 29;
-const LPARAM kRepeatBit = LPARAM(1) << 30;
-const LPARAM kReleaseBit = LPARAM(1) << 31;
-const LPARAM kKeyFlags = kAltBit | kRepeatBit | kReleaseBit;
+// The key-message flags a test compares.
+const WORD kKeyFlags = KF_ALTDOWN | KF_REPEAT | KF_UP;
 
-// A message as a test compares it; key messages keep only their flag bits of lParam.
+// A message as a test compares it; key messages keep only their flags of lParam's high word.
 struct Seen {
     UINT message;
     WPARAM wParam;
@@ -72,7 +69,7 @@ protected:
     {
         std::vector<Seen> result;
         for (const MSG &m : taken())
-            result.push_back({m.message, m.wParam, isKeyMessage(m.message) ? m.lParam & kKeyFlags
+            result.push_back({m.message, m.wParam, isKeyMessage(m.message) ? HIWORD(m.lParam) & kKeyFlags
                                                                           : m.lParam});
         return result;
     }
@@ -145,8 +142,8 @@ TEST_F(LayerEvents, PressRepeatAndReleaseGiveKeyDownTheRepeatBitAndKeyUp)
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
     seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
     EXPECT_EQ(seen(), (std::vector<Seen>{{WM_KEYDOWN, 'P', 0},
-                                         {WM_KEYDOWN, 'P', kRepeatBit},
-                                         {WM_KEYUP, 'P', kRepeatBit | kReleaseBit}}));
+                                         {WM_KEYDOWN, 'P', KF_REPEAT},
+                                         {WM_KEYUP, 'P', KF_REPEAT | KF_UP}}));
 }
 
 TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
@@ -177,21 +174,20 @@ TEST_F(LayerEvents, DigitsKeypadAndFunctionKeysGiveTheirVirtualKeyCodes)
 TEST_F(LayerEvents, KeyMessagesCarryTheWindowsScanCodeOfTheKey)
 {
     const int kKeyUp = 82, kKeyRightCtrl = 228;
-    const LPARAM kExtended = 0x100;  // bit 24, as lParam >> 16 shows it
     // Position, character typed, Windows' set 1 scan code.
     const std::vector<std::tuple<int, char32_t, LPARAM>> keys = {
         {kKeyEscape, 0, 0x01}, {kKeyDigit1, '1', 0x02}, {kKeyDigit0, '0', 0x0B},
         {kKeyQ, 'q', 0x10}, {kKeyP, 'p', 0x19}, {kKeyA, 'a', 0x1E}, {kKeyS, 's', 0x1F},
         {kKeyM, 'm', 0x32}, {kKeyF1, 0, 0x3B}, {kKeyF4, 0, 0x3E}, {kKeyF10, 0, 0x44},
         {kKeyF12, 0, 0x58}, {kKeyPadMinus, 0, 0x4A}, {kKeyPad1, 0, 0x4F}, {kKeyPad0, 0, 0x52},
-        {kKeyLeftAlt, 0, 0x38}, {kKeyRightCtrl, 0, 0x1D | kExtended}, {kKeyUp, 0, 0x48 | kExtended}};
+        {kKeyLeftAlt, 0, 0x38}, {kKeyRightCtrl, 0, 0x1D | KF_EXTENDED}, {kKeyUp, 0, 0x48 | KF_EXTENDED}};
     std::vector<LPARAM> expected, scans;
     for (const auto &[position, character, scan] : keys) {
         seam::pushKey(appWindow.window, position, character, seam::KeyAction::Press);
         expected.push_back(scan);
     }
     for (const MSG &m : taken())
-        scans.push_back((m.lParam >> 16) & 0x1FF);
+        scans.push_back(HIWORD(m.lParam) & (0xFF | KF_EXTENDED));
     EXPECT_EQ(scans, expected);
 }
 
@@ -214,11 +210,11 @@ TEST_F(LayerEvents, KeysWithAltAndF10AreSystemKeysThatCommandNothing)
     seam::pushKey(appWindow.window, kKeyM, U'm', KeyAction::Release, seam::kAlt);
     seam::pushKey(appWindow.window, kKeyLeftAlt, 0, KeyAction::Release);
     seam::pushKey(appWindow.window, kKeyF10, 0, KeyAction::Press);
-    const LPARAM up = kRepeatBit | kReleaseBit;
-    const std::vector<Seen> expected = {{WM_SYSKEYDOWN, VK_MENU, kAltBit},
-                                        {WM_SYSKEYDOWN, 'M', kAltBit},
-                                        {WM_SYSKEYUP, 'M', kAltBit | up},
-                                        {WM_SYSKEYUP, VK_MENU, kAltBit | up},
+    const LPARAM up = KF_REPEAT | KF_UP;
+    const std::vector<Seen> expected = {{WM_SYSKEYDOWN, VK_MENU, KF_ALTDOWN},
+                                        {WM_SYSKEYDOWN, 'M', KF_ALTDOWN},
+                                        {WM_SYSKEYUP, 'M', KF_ALTDOWN | up},
+                                        {WM_SYSKEYUP, VK_MENU, KF_ALTDOWN | up},
                                         {WM_SYSKEYDOWN, VK_F10, 0}};
     EXPECT_EQ(seen(), expected);
 

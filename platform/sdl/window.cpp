@@ -203,7 +203,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     seam::enter("DefWindowProcA", [&] { return std::to_string(message); });
     if (!win32sdl::liveWindow(window))
         return 0;
-    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & win32sdl::kAltHeld))
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN))
         return window->procedure(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (message == WM_SYSCOMMAND && (wParam & kSystemCommandMask) == SC_CLOSE)
         return window->procedure(window, WM_CLOSE, 0, 0);
