@@ -50,7 +50,7 @@ struct Layer {
 };
 extern Layer layer;
 
-// Starts SDL's video subsystem once, with the GL attributes every window is created with.
+// Starts SDL's video subsystem once, with the GL library loaded for the whole run.
 bool ensureVideo();
 // Ends the program with one line on stderr when its X display goes away while it runs.
 void endWhenDisplayGoes();
