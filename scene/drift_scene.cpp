@@ -10,7 +10,9 @@
 namespace {
 
 const int32_t kAtlasCells = 8;
-const float kPhaseSpacing = 0.01010101f;  // spreads the discs evenly over one life
+// 1 / 99: the discs' phases run from 0 to 1, so the last one starts where the first does, a
+// life later, and the hundred take 99 places.
+const float kPhaseSpacing = 0.01010101f;
 const int kStartPattern = 1;              // 12 wedges
 const char *const kImageNames[3] = {"JPEG_DISCS_MASK", "JPEG_CLOUDS_MASK", "LOGO_MASK"};
 

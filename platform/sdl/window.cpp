@@ -198,8 +198,9 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // SDL does the rest of the window system's default handling itself; only Win32's way of
-    // closing from the keyboard is left: Alt+F4 asks for SC_CLOSE, and SC_CLOSE for WM_CLOSE.
+    // Only Win32's way of closing from the keyboard is emulated: Alt+F4 asks for SC_CLOSE, and
+    // SC_CLOSE for WM_CLOSE. Every other default does nothing here, WM_CLOSE's too (Win32 would
+    // destroy the window): the shell answers WM_CLOSE itself and never passes it on.
     seam::enter("DefWindowProcA", [&] { return std::to_string(message); });
     if (!win32sdl::liveWindow(window))
         return 0;
