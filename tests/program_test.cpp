@@ -1,5 +1,6 @@
-// The whole program: the start question, the passes with the display-mode switch, and how it
-// ends, checked through the platform layer's call log.
+// The whole program: the start question, the passes with the display-mode switch, how it ends,
+// and thousands of windows one after another; keys and window events arrive as the window
+// system delivers them.
 #include "support/gl_window_test.h"
 
 #include "platform/sdl/internal.h"
@@ -8,18 +9,37 @@ namespace {
 
 const char *const kWindowedCreate = "CreateWindowExA 0x40100 0x6CF0000 1032x743";
 const char *const kFullScreenCreate = "CreateWindowExA 0x40008 0x86000000 1024x768";
+// Key positions: USB HID usages.
+const int kKeyEscape = 41, kKeyF1 = 58, kKeyF4 = 61;
 
-TEST(Program, CloseButtonQuitsWithStatusZeroAfterTheWindowIsGone)
+// Presses a key in the program's window, as the user would.
+void pressInProgram(int position, unsigned modifiers = 0)
 {
-    const int status = runProgram(IDNO, [](int frame) {
-        if (frame == 1)
-            postToProgram(WM_CLOSE);
-    });
-    EXPECT_EQ(status, 0);
-    const int destroyed = findCall("DestroyWindow");
-    ASSERT_GE(destroyed, 0);
-    EXPECT_GT(findCall("UnregisterClassA"), destroyed);
-    EXPECT_EQ(findCall("CreateWindowExA", 1 + findCall("CreateWindowExA")), -1);
+    seam::pushKey(seam::lastWindow(), position, 0, seam::KeyAction::Press, modifiers);
+}
+
+TEST(Program, CloseButtonAndAltF4QuitWithStatusZeroAfterTheWindowIsGone)
+{
+    const std::function<void()> ways[] = {
+        [] { seam::pushWindowEvent(seam::lastWindow(), seam::WindowEvent::Close); },
+        [] { pressInProgram(kKeyF4, seam::kAlt); }};
+    for (const auto &close : ways) {
+        seam::reset();
+        int frames = 0;
+        const int status = runProgram(IDNO, [&](int frame) {
+            frames = frame;
+            if (frame == 1)
+                close();
+            else  // it did not close: close it so the test ends
+                postToProgram(WM_CLOSE);
+        });
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(frames, 1);
+        const int destroyed = findCall("DestroyWindow");
+        ASSERT_GE(destroyed, 0);
+        EXPECT_GT(findCall("UnregisterClassA"), destroyed);
+        EXPECT_EQ(findCall("CreateWindowExA", 1 + findCall("CreateWindowExA")), -1);
+    }
 }
 
 TEST(Program, StartQuestionAndItsAnswers)
@@ -67,7 +87,7 @@ TEST(Program, FramedWindowAfterTwoSwitchesAsksForTheFirstSizeWhateverTheUserMade
     EXPECT_EQ(client.bottom, 704);
 }
 
-TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
+TEST(Program, F1BuildsAFullScreenWindowAndRendererWhileClockAndMorphCarryOnAndEscapeQuits)
 {
     float timeBefore = 0;
     float angleAfter = 0;
@@ -80,12 +100,12 @@ TEST(Program, ModeSwitchBuildsANewWindowAndRendererWhileClockAndMorphCarryOn)
             timeBefore = renderer->time;
             renderer->mirrorsOff = 1;
             renderer->selectPattern(7, true);  // a morph from 30 towards 15 degrees
-            postToProgram(kModeSwitchMessage);
+            pressInProgram(kKeyF1);
         } else if (first && seam::lastWindow() != first && mirrorsOffAfter < 0) {
             mirrorsOffAfter = renderer->mirrorsOff;
             angleAfter = renderer->wedgeForFrame().angle;
             EXPECT_GE(renderer->time, timeBefore);
-            postToProgram(WM_CLOSE);
+            pressInProgram(kKeyEscape);
         }
     });
     EXPECT_EQ(status, 0);
@@ -160,6 +180,25 @@ TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
     EXPECT_GT(findCall("MessageBoxA Error: Error Creating OpenGL Window"),
               findCall(kFullScreenCreate));
     EXPECT_TRUE(logged("UnregisterClassA"));
+}
+
+// Every F1 switch makes a new window and GL context: a long run makes thousands. Once, each
+// window loaded SDL's GL library afresh, and the 1,022nd could not make its context current.
+TEST(Program, ThousandsOfWindowsOneAfterAnotherEachGetACurrentContext)
+{
+    const int kWindows = 1100;
+    Application application = {GetModuleHandleA(nullptr), "OpenGL"};
+    ASSERT_TRUE(registerGLClass(application));
+    int made = 0;
+    for (; made < kWindows; ++made) {
+        AppWindow appWindow = {};
+        appWindow.settings = {&application, "Brindlewick", 72, 112, 32, made % 2};
+        if (!createRenderWindow(appWindow))
+            break;
+        destroyRenderWindow(appWindow);
+    }
+    EXPECT_EQ(made, kWindows);
+    UnregisterClassA("OpenGL", application.instance);
 }
 
 }  // namespace

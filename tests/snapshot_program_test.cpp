@@ -8,15 +8,13 @@
 
 namespace {
 
-const int64_t kTicksPerSecond = 1000;
-
 // Runs the program in a temporary folder, answering "No" to the full-screen question, with
 // the clock one second further on at every frame; `onFrame` runs just before each swap.
 void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
 {
-    seam::setCounter(kTicksPerSecond, 0);
+    setSeconds(0);
     ASSERT_EQ(runProgram(IDNO, [&](int frame) {
-                  seam::setCounter(kTicksPerSecond, frame * kTicksPerSecond);  // a new picture
+                  setSeconds(frame);  // a new picture
                   onFrame(frame);
               }),
               0);
@@ -41,7 +39,7 @@ Kaleidoscope &programRenderer() { return **shellState.rendererSlot; }
 
 TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
 {
-    ScopedTempDir dir;
+    ScratchFolder dir;
     std::string name;
     long difference = -2;
     runProgramFrameByFrame([&](int frame) {
@@ -62,7 +60,7 @@ TEST(SnapshotOfTheProgram, FileShowsTheNextFrameOnTheScreenAfterPIsPressed)
 
 TEST(SnapshotOfTheProgram, PRightAfterAResizeShowsTheNextFrameAtTheNewSize)
 {
-    ScopedTempDir dir;
+    ScratchFolder dir;
     const int width = 200, height = 150;
     std::vector<unsigned char> shown;
     runProgramFrameByFrame([&](int frame) {
@@ -86,7 +84,7 @@ TEST(SnapshotOfTheProgram, PRightAfterAResizeShowsTheNextFrameAtTheNewSize)
 
 TEST(SnapshotOfTheProgram, PJustBeforeQuittingIsStillWritten)
 {
-    ScopedTempDir dir;
+    ScratchFolder dir;
     runProgramFrameByFrame([&](int frame) {
         if (frame == 3) {  // both handled before another frame is drawn
             PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
