@@ -206,24 +206,22 @@ TEST_F(RunningClock, StopResumesWhereThePictureAndThePaceStopped)
     }
 }
 
-TEST_F(FrameClock, OnWindowsDefaultTimerTheRegulatorNeverReachesThirty)
+TEST_F(FrameClock, RegulatorSettlesAtThirtyWithAMillisecondTimerAndNeverOnWindowsDefault)
 {
-    const std::vector<float> rates = settledRates(kDefaultTimerTick);
-    ASSERT_GE(rates.size(), 9u);
-    for (float rate : rates)  // 4 + 15.6 or 4 + 31.2 ms a frame: 51 or 28 frames a second
-        EXPECT_TRUE(rate < 29.0f || rate > 31.0f) << rate;
-    printRange("15.6 ms timer", rates);
-}
-
-TEST_F(FrameClock, WithAMillisecondTimerTheRegulatorSettlesAtThirty)
-{
-    const std::vector<float> rates = settledRates(kFineTimerTick);
-    ASSERT_GE(rates.size(), 9u);
-    for (float rate : rates) {
+    const std::vector<float> fine = settledRates(kFineTimerTick);
+    ASSERT_GE(fine.size(), 9u);
+    for (float rate : fine) {
         EXPECT_GE(rate, 29.0f);
         EXPECT_LE(rate, 31.0f);
     }
-    printRange("1 ms timer", rates);
+    printRange("1 ms timer", fine);
+    delete appWindow.renderer;
+    resetProcessState();  // a new run: the clock starts afresh
+    const std::vector<float> coarse = settledRates(kDefaultTimerTick);
+    ASSERT_GE(coarse.size(), 9u);
+    for (float rate : coarse)  // 4 + 15.6 or 4 + 31.2 ms a frame: 51 or 28 frames a second
+        EXPECT_TRUE(rate < 29.0f || rate > 31.0f) << rate;
+    printRange("15.6 ms timer", coarse);
 }
 
 }  // namespace
