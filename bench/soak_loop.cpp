@@ -2,6 +2,8 @@
 // and pushes the keys a user would press; between two windows it samples.
 #include "bench/soak_loop.h"
 
+#include "bench/scratch_folder.h"
+
 #include "platform/gl.h"
 #include "platform/sdl/test_seam.h"
 #include "shell/app.h"
@@ -149,27 +151,6 @@ private:
     bool samplePending = true;  // the first sample: before the first window
     bool finished = false, quitPressed = false;
     Clock::time_point sampledAt = Clock::now();
-};
-
-// A fresh folder to run in, removed with everything in it when the run ends.
-class ScratchFolder {
-public:
-    // Makes the folder and moves into it.
-    ScratchFolder() : previous(std::filesystem::current_path())
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "soak-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        std::filesystem::current_path(folder);
-    }
-    // Moves back and removes the folder.
-    ~ScratchFolder()
-    {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(folder);
-    }
-
-private:
-    std::filesystem::path previous, folder;
 };
 
 }  // namespace

@@ -1,11 +1,10 @@
 // Snapshots: the picture read back from the GL and written as a numbered PNG in the current
 // directory, upright, with title, author and description text. An existing file is never
 // replaced, and a file that could not be finished is removed.
-#include "render/kaleidoscope.h"
+#include "image/snapshot.h"
 
 #include "platform/gl.h"
 #include "platform/new_file.h"
-#include "render/process_state.h"
 
 #include <png.h>
 
@@ -33,7 +32,7 @@ std::string snapshotName(int width, int height, int n)
 FILE *createSnapshotFile(int width, int height, std::string &name)
 {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        name = snapshotName(width, height, ++processState.snapshotCounter);
+        name = snapshotName(width, height, ++snapshotState.counter);
         FILE *file = createNewFile(name.c_str());  // earlier snapshots stay as they are
         if (file || errno != EEXIST)
             return file;
@@ -123,16 +122,15 @@ const char *failureReason(bool written, bool streamFailed, int writeErrno, int c
 
 }  // namespace
 
-void Kaleidoscope::takeSnapshot()
+void writeSnapshot(int width, int height)
 {
-    const int width = viewportWidth, height = viewportHeight;
     if (width <= 0 || height <= 0) {  // a PNG needs at least one pixel each way
-        ++processState.snapshotCounter;
+        ++snapshotState.counter;
         return;
     }
     SnapshotImage image;
     if (!allocateImage(image, width, height)) {  // skip this one; the program runs on
-        const std::string name = snapshotName(width, height, ++processState.snapshotCounter);
+        const std::string name = snapshotName(width, height, ++snapshotState.counter);
         fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(), strerror(ENOMEM));
         return;
     }
@@ -156,13 +154,4 @@ void Kaleidoscope::takeSnapshot()
     remove(name.c_str());
     fprintf(stderr, "Snapshot %s not written: %s\n", name.c_str(),
             failureReason(written, streamFailed, writeErrno, closeErrno));
-}
-
-void Kaleidoscope::queueSnapshot() { ++queuedSnapshots; }
-
-void Kaleidoscope::writeQueuedSnapshots()
-{
-    // One file per key press, every one of the same freshly drawn frame.
-    for (; queuedSnapshots > 0; --queuedSnapshots)
-        takeSnapshot();
 }

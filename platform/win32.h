@@ -210,6 +210,12 @@ typedef struct {
 #define VK_F10 0x79
 #define VK_F12 0x7B
 
+// Key-message flags, in the high word of lParam (HIWORD(lParam)); its low byte is the scan code.
+#define KF_EXTENDED 0x0100
+#define KF_ALTDOWN 0x2000
+#define KF_REPEAT 0x4000
+#define KF_UP 0x8000
+
 // user32
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);

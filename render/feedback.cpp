@@ -3,7 +3,7 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/gl.h"
-#include "render/process_state.h"
+#include "render/render_state.h"
 
 #include <cstring>
 #include <vector>
@@ -21,23 +21,23 @@ void Kaleidoscope::setUpFeedback()
 {
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     // Only the two names gate the pass; no function of either extension is used.
-    processState.feedbackAvailable = extensions &&
+    renderState.feedbackAvailable = extensions &&
                                      std::strstr(extensions, "GL_EXT_compiled_vertex_array") &&
                                      std::strstr(extensions, "GL_ARB_multitexture");
-    if (processState.feedbackAvailable)
+    if (renderState.feedbackAvailable)
         createFeedbackTexture();
 }
 
 bool Kaleidoscope::feedbackWanted()
 {
-    return scene->wantsFeedback() && processState.feedbackAvailable && !feedbackOff;
+    return scene->wantsFeedback() && renderState.feedbackAvailable && !feedbackOff;
 }
 
 void Kaleidoscope::createFeedbackTexture()
 {
     const std::vector<unsigned char> black(kCaptureSize * kCaptureSize * 4, 0);
-    glGenTextures(1, &processState.feedbackTexture);
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glGenTextures(1, &renderState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     glTexImage2D(GL_TEXTURE_2D, 0, 4, kCaptureSize, kCaptureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  black.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -49,7 +49,7 @@ void Kaleidoscope::captureFeedback(const Wedge &wedge)
     // The projection keeps the window's aspect: the square capture holds the whole view, squeezed.
     glViewport(0, 0, kCaptureSize, kCaptureSize);
     drawWedges(wedge, 0);
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, kCaptureSize, kCaptureSize, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, viewportWidth, viewportHeight);
@@ -63,7 +63,7 @@ void Kaleidoscope::drawFeedbackOverlay(int layers, float step)
     glDisable(GL_DEPTH_TEST);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, processState.feedbackTexture);
+    glBindTexture(GL_TEXTURE_2D, renderState.feedbackTexture);
     beginOverlayProjection();
 
     const float decrement = static_cast<float>(static_cast<double>(kFirstLayerAlpha) / layers);

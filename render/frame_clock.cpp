@@ -3,7 +3,7 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/win32.h"
-#include "render/process_state.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ int64_t elapsedMilliseconds()
 {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const int64_t f = processState.counterFrequency;
-    const int64_t d = now.QuadPart - processState.clockOrigin;
+    const int64_t f = renderState.counterFrequency;
+    const int64_t d = now.QuadPart - renderState.clockOrigin;
     return (d / f) * 1000 + (d % f) * 1000 / f;
 }
 
@@ -26,14 +26,14 @@ int64_t elapsedMilliseconds()
 
 void Kaleidoscope::startClock()
 {
-    if (processState.clockStarted)
+    if (renderState.clockStarted)
         return;
     LARGE_INTEGER frequency, origin;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&origin);
-    processState.counterFrequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
-    processState.clockOrigin = origin.QuadPart;
-    processState.clockStarted = true;
+    renderState.counterFrequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    renderState.clockOrigin = origin.QuadPart;
+    renderState.clockStarted = true;
     framesSinceMeasurement = 0;
     measuredRate = kStartingRate;
     time = 0.0;
@@ -41,7 +41,7 @@ void Kaleidoscope::startClock()
 
 void Kaleidoscope::tickClock()
 {
-    time = processState.timeLine.follow(elapsedMilliseconds()) * 0.001;
+    time = renderState.timeLine.follow(elapsedMilliseconds()) * 0.001;
     const double sinceMeasurement = time - lastMeasurementTime;
     if (sinceMeasurement < 1.0) {
         ++framesSinceMeasurement;

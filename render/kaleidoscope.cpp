@@ -2,7 +2,7 @@
 #include "render/kaleidoscope.h"
 
 #include "platform/gl.h"
-#include "render/process_state.h"
+#include "render/render_state.h"
 #include "render/random.h"
 #include "render/view.h"
 
@@ -68,7 +68,7 @@ void Kaleidoscope::applyProjection()
 
 bool Kaleidoscope::renderFrame(unsigned flags)
 {
-    int32_t &forcedFullClears = processState.forcedFullClears;
+    int32_t &forcedFullClears = renderState.forcedFullClears;
     const bool fullClear = !scene->drawsIncrementally() || forcedFullClears > 0 || feedbackWanted();
     mirrorsOn = (flags >> 16) & 1;
     if (!scene->allowsMirrors() || mirrorsOff)

@@ -22,8 +22,9 @@ public:
     void resize(int width, int height);
     // Draws one frame; tells whether it took the full-clear path.
     bool renderFrame(unsigned flags);
-    // Writes the back buffer as a numbered PNG in the current directory: the frame just drawn,
-    // when called before it is presented.
+    // Writes the back buffer (the GL's read buffer) as a numbered PNG in the current directory.
+    // Before the swap that is the frame just drawn when it took the full-clear path; an
+    // incremental scene draws its later frames into the front buffer, which this does not read.
     void takeSnapshot();
     // Asks for a snapshot of the next frame drawn.
     void queueSnapshot();

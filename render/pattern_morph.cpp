@@ -2,16 +2,16 @@
 // angle eases from where it was to the new pattern's, and the wedge is rebuilt every frame.
 #include "render/kaleidoscope.h"
 
-#include "render/process_state.h"
+#include "render/render_state.h"
 #include "render/random.h"
 
 namespace {
 
 const float kMorphSeconds = 2.0f;
 
-// Kept in the process state, so a morph carries on across the re-creation of the window and
+// Kept in the renderer's process-wide state, so a morph carries on across the re-creation of the window and
 // renderer.
-PatternMorph &morph = processState.morph;
+PatternMorph &morph = renderState.morph;
 
 // Eased angle at fraction d (0...1) of the morph.
 float easedAngle(double d)

@@ -1,6 +1,7 @@
-// The clock's time line: milliseconds of running since the clock started, without the stops in
-// between (a process stopped and continued, a machine suspended and resumed, a window minimised),
-// so that after one the picture and the frame-rate regulator carry on from where they stopped.
+// The clock's time line: milliseconds since the clock started, less every step between two
+// readings too long to be a frame (over 5 s: a process stopped and continued, a machine suspended
+// and resumed, a window minimised that long), so that after one the picture and the frame-rate
+// regulator carry on from where they stopped. Shorter pauses count as running time.
 #pragma once
 
 #include <cstdint>

@@ -1,16 +1,18 @@
 // The drift scene: set-up, the shared parameters and their easing, and the disc loops.
 #include "scene/drift_scene.h"
+#include "scene/scene_state.h"
 
 #include "image/resource_image.h"
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
 #include "render/random.h"
 
 namespace {
 
 const int32_t kAtlasCells = 8;
-const float kPhaseSpacing = 0.01010101f;  // spreads the discs evenly over one life
+// 1 / 99: the discs' phases run from 0 to 1, so the last one starts where the first does, a
+// life later, and the hundred take 99 places.
+const float kPhaseSpacing = 0.01010101f;
 const int kStartPattern = 1;              // 12 wedges
 const char *const kImageNames[3] = {"JPEG_DISCS_MASK", "JPEG_CLOUDS_MASK", "LOGO_MASK"};
 
@@ -19,7 +21,7 @@ float ease(float start, float change, double s) { return static_cast<float>(star
 
 }  // namespace
 
-DriftScene *currentDriftScene() { return processState.driftScene; }
+DriftScene *currentDriftScene() { return sceneState.driftScene; }
 
 DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
 {
@@ -29,7 +31,7 @@ DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
     uniform = static_cast<int>(randomFraction() * 2) == 0;
     cellCount = kAtlasCells;
     discCell = 0;
-    processState.driftScene = this;
+    sceneState.driftScene = this;
     kaleidoscope->selectPattern(kStartPattern, false);
 }
 
@@ -37,8 +39,8 @@ DriftScene::~DriftScene()
 {
     delete[] discs;
     delete[] images;
-    if (processState.driftScene == this)
-        processState.driftScene = nullptr;
+    if (sceneState.driftScene == this)
+        sceneState.driftScene = nullptr;
 }
 
 void DriftScene::start()

@@ -16,7 +16,7 @@ public:
     explicit DriftScene(Kaleidoscope *owner);
     ~DriftScene() override;
 
-    // Loads the three masks and creates the discs, spread evenly over one life.
+    // Loads the three masks and creates the discs, their phases 1 / 99 apart from 0 to 1.
     void start() override;
     // Advances every disc.
     void update() override;

@@ -53,15 +53,9 @@ void runMessageLoop(AppWindow &appWindow);
 void presentFrame(AppWindow &appWindow);
 // Answers snapshot keys pressed just before the pass ended with a frame drawn for them.
 void writeSnapshotsLeftQueued(AppWindow &appWindow);
-// Passes a new client size to the renderer, if there is one yet.
-void forwardResize(int32_t width, int32_t height);
-// Ends the pass and the program.
-void requestQuit(AppWindow &appWindow);
-// Ends the pass so the next one opens in the other display mode.
-void requestModeSwitch(AppWindow &appWindow);
 
-// The window procedure of the "OpenGL" class.
+// The window procedure of the "OpenGL" class: quit, mode switch, resizing and keys.
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The key-message half of the window procedure.
-LRESULT handleKeyMessage(AppWindow *appWindow, HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam);
+// Acts on a key-down that commands the picture (patterns, mirrors, feedback, snapshots); other
+// codes do nothing.
+void runKeyCommand(Kaleidoscope &renderer, WPARAM code);

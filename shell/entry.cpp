@@ -2,7 +2,7 @@
 #include "shell/app.h"
 
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int runApplication(HINSTANCE instance)
 {
     Application application = {instance, kClassName};
     AppWindow appWindow = {};
-    processState.rendererSlot = &appWindow.renderer;
+    shellState.rendererSlot = &appWindow.renderer;
 
     appWindow.settings = desktopSettings(application);
     if (MessageBoxA(nullptr, "Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
@@ -54,14 +54,14 @@ int runApplication(HINSTANCE instance)
         MessageBoxA(nullptr, "Error Registering Window Class!", "Error", MB_ICONWARNING);
         return kExitNoWindowClass;
     }
-    processState.keepRunning = 1;
-    processState.fullScreen = appWindow.settings.fullScreen;
+    shellState.keepRunning = 1;
+    shellState.fullScreen = appWindow.settings.fullScreen;
     int status = kExitSuccess;
-    while (processState.keepRunning) {
-        appWindow.settings.fullScreen = processState.fullScreen;
+    while (shellState.keepRunning) {
+        appWindow.settings.fullScreen = shellState.fullScreen;
         if (!createRenderWindow(appWindow)) {
             MessageBoxA(nullptr, "Error Creating OpenGL Window", "Error", MB_ICONWARNING);
-            processState.keepRunning = 0;
+            shellState.keepRunning = 0;
             // Launchers and scripts must see that nothing ran.
             status = kExitNoWindow;
             break;
@@ -72,7 +72,7 @@ int runApplication(HINSTANCE instance)
         appWindow.renderer = nullptr;
         destroyRenderWindow(appWindow);
     }
-    processState.rendererSlot = nullptr;
+    shellState.rendererSlot = nullptr;
     UnregisterClassA(kClassName, instance);
     return status;
 }

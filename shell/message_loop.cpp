@@ -1,8 +1,7 @@
-// The message loop of one pass and the shell operations the window procedure calls.
+// The message loop of one pass: messages to the window procedure, frames when the queue is empty.
 #include "shell/app.h"
 
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
 
 void runMessageLoop(AppWindow &appWindow)
 {
@@ -38,21 +37,4 @@ void writeSnapshotsLeftQueued(AppWindow &appWindow)
         return;
     appWindow.renderer->renderFrame(kMirrorsRequested);
     appWindow.renderer->writeQueuedSnapshots();
-}
-
-void forwardResize(int32_t width, int32_t height)
-{
-    if (processState.rendererSlot && *processState.rendererSlot)
-        (*processState.rendererSlot)->resize(width, height);
-}
-
-void requestQuit(AppWindow &appWindow)
-{
-    PostMessageA(appWindow.window, WM_QUIT, 0, 0);
-    processState.keepRunning = 0;
-}
-
-void requestModeSwitch(AppWindow &appWindow)
-{
-    PostMessageA(appWindow.window, kModeSwitchMessage, 0, 0);
 }

@@ -1,7 +1,53 @@
-// The window-message half of the window procedure; key messages go to the key commands.
+// The window procedure and the actions it takes on the window's pass: quit, the display-mode
+// switch and resizing; keys that command the picture go on to the key commands.
 #include "shell/app.h"
 
-#include "render/process_state.h"
+#include "render/kaleidoscope.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+const WPARAM kLastKeyCode = 255;
+
+// Passes a new client size to the renderer, if there is one yet.
+void forwardResize(int32_t width, int32_t height)
+{
+    if (shellState.rendererSlot && *shellState.rendererSlot)
+        (*shellState.rendererSlot)->resize(width, height);
+}
+
+// Ends the pass and the program.
+void requestQuit(AppWindow &appWindow)
+{
+    PostMessageA(appWindow.window, WM_QUIT, 0, 0);
+    shellState.keepRunning = 0;
+}
+
+// Ends the pass so the next one opens in the other display mode.
+void requestModeSwitch(AppWindow &appWindow)
+{
+    PostMessageA(appWindow.window, kModeSwitchMessage, 0, 0);
+}
+
+// Key messages: Escape quits and F1 switches the mode; the other keys command the renderer.
+// Auto-repeats act again, like a first press.
+LRESULT handleKeyMessage(AppWindow &appWindow, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam)
+{
+    if (wParam > kLastKeyCode)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_KEYDOWN)
+        return 0;
+    if (wParam == VK_ESCAPE)
+        requestQuit(appWindow);
+    else if (wParam == VK_F1)
+        requestModeSwitch(appWindow);
+    else if (appWindow.renderer)  // a key before the pass's renderer exists has nothing to act on
+        runKeyCommand(*appWindow.renderer, wParam);
+    return 0;
+}
+
+}  // namespace
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -30,14 +76,14 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        return handleKeyMessage(appWindow, window, message, wParam, lParam);
+        return handleKeyMessage(*appWindow, window, message, wParam, lParam);
     case WM_SYSCOMMAND:
         // Keep the screen saver and monitor power-down away while the kaleidoscope runs.
         if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER)
             return 0;
         break;
     case kModeSwitchMessage:
-        processState.fullScreen = processState.fullScreen == 1 ? 0 : 1;
+        shellState.fullScreen = shellState.fullScreen == 1 ? 0 : 1;
         PostMessageA(window, WM_QUIT, 0, 0);
         break;
     }

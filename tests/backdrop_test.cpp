@@ -1,5 +1,4 @@
-// The backdrop: cloud layer timing and scale, what each pass draws, and the gradient on windows
-// of any shape.
+// The backdrop: cloud scale, what each pass draws, and the gradient on windows of any shape.
 #include "support/backdrop_fixture.h"
 
 #include "render/view.h"
@@ -15,24 +14,6 @@ namespace {
 const double kViewHalfHeight = viewHalfHeight(0.0);  // in the plane of the clouds and logo
 const double kGradientHalfHeight = viewHalfHeight(-10.0);
 const float kTenDegrees = 1.25f;  // seconds the gradient takes to turn ten degrees
-
-TEST(CloudLayers, FadeInAndOutWhileZoomingSoTheWrapIsInvisible)
-{
-    const CloudLayer start = cloudLayerAt(0.0);
-    EXPECT_DOUBLE_EQ(start.alpha, 0.0);
-    EXPECT_DOUBLE_EQ(start.width, 0.5);
-    EXPECT_DOUBLE_EQ(start.height, 2.0);
-    const CloudLayer middle = cloudLayerAt(0.5), justBefore = cloudLayerAt(0.5 - 1e-9);
-    EXPECT_DOUBLE_EQ(middle.alpha, 1.0);
-    EXPECT_DOUBLE_EQ(middle.width, 0.25);
-    EXPECT_DOUBLE_EQ(middle.height, 1.0);
-    EXPECT_NEAR(justBefore.alpha, 1.0, 1e-8);
-    EXPECT_NEAR(justBefore.width, 0.25, 1e-8);
-    const CloudLayer end = cloudLayerAt(0.9999);
-    EXPECT_NEAR(end.alpha, 0.0, 1e-3);
-    EXPECT_NEAR(end.width, 0.125, 1e-4);
-    EXPECT_NEAR(end.height, 0.5, 1e-4);
-}
 
 TEST(CloudLayers, TallWindowsScaleLikeTheEquivalentWideOnes)
 {

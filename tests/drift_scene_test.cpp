@@ -11,8 +11,6 @@
 
 namespace {
 
-const int64_t kTicksPerSecond = 1000000;
-
 // Seeds whose re-roll starts no morph (its morph draw is 0.1 or more), worked out once from the
 // generator and the re-roll's rules: with seed 2 all three parameter tests draw 0.5 or more,
 // with seed 17 all three draw less.
@@ -20,13 +18,7 @@ const unsigned kSeedKeepingAll = 2, kSeedMovingAll = 17;
 
 class DriftSceneTest : public GLWindowTest {
 protected:
-    void SetUp() override
-    {
-        openWindow(64, 64);
-        setSeconds(0.0);
-        appWindow.renderer = new Kaleidoscope(64, 64);
-    }
-    void setSeconds(double s) { seam::setCounter(kTicksPerSecond, int64_t(s * kTicksPerSecond)); }
+    void SetUp() override { openRendererAt(64, 64, 0.0); }
     Kaleidoscope &renderer() { return *appWindow.renderer; }
     DriftScene &scene() { return *currentDriftScene(); }
     // Sets the scene up so that its next rebirth re-rolls.

@@ -47,71 +47,98 @@ TEST_F(Backdrop, GradientTurnsAnticlockwiseEightDegreesASecond)
     EXPECT_NEAR(blueAt(picture, kCentre, near), blueAt(picture, kCentre, far), 3);
 }
 
-// Clouds whose only opaque texels lie in one row just above the texture's middle (t 0.375 to
-// 0.5) and beside its seam (s within 0.125 of 0 or 1): only the layer centred on the seam
-// shows them, as a band from the centre of the view upwards.
-class CloudMotion : public Backdrop {
+// One opaque texel in a 32 x 32 cloud texture, just right of and just above the centre of one
+// layer's texture window (s 0.5 for the first layer, the seam for the second; t 0.5): only that
+// layer shows it, as a patch whose corner sits on the layer's centre.
+struct CloudLayerCase {
+    const char *name;
+    int column;              // the texel's column: s from column / 32 on
+    double quarterPhaseTime; // seconds at which the layer is a quarter into its zoom cycle
+};
+
+void PrintTo(const CloudLayerCase &layer, std::ostream *out) { *out << layer.name; }
+
+// What the texel looks like drawn: its pixels, their centre from the view's centre in pixels,
+// and how opaque it is drawn.
+struct Patch {
+    long count = 0;
+    double x = 0, y = 0;
+    double alpha = 0;
+    double distance() const { return std::hypot(x, y); }
+    double degrees() const { return std::atan2(y, x) * 180 / M_PI; }
+};
+
+class CloudLayer : public Backdrop, public ::testing::WithParamInterface<CloudLayerCase> {
 protected:
     // A square window on a still clock, with those clouds and no logo.
     void SetUp() override
     {
-        Kaleidoscope &k = openStill(kSize, kSize);
-        DriftScene &scene = *currentDriftScene();
-        std::vector<unsigned char> alpha(8 * 8, 0);
-        alpha[3 * 8 + 0] = alpha[3 * 8 + 7] = 255;
-        clouds = alphaTexture(8, 8, alpha);
-        scene.images[2].texture = emptyTexture();
-        renderer = &k;
+        renderer = &openStill(kSize, kSize);
+        std::vector<unsigned char> alpha(32 * 32, 0);
+        alpha[15 * 32 + GetParam().column] = 255;
+        clouds = alphaTexture(32, 32, alpha);
+        currentDriftScene()->images[2].texture = emptyTexture();
     }
-    // The rows, bottom first, where the band shows in column x at time t.
-    std::vector<int> bandRows(double t, int x)
+    // The texel as drawn at time t, against the same frame drawn with empty clouds.
+    Patch patchAt(double t)
     {
         DriftScene &scene = *currentDriftScene();
         renderer->time = t;
         scene.images[1].texture = clouds;
-        const std::vector<unsigned char> withBand = backdropOf(*renderer, 1);
+        const std::vector<unsigned char> drawn = backdropOf(*renderer, 1);
         scene.images[1].texture = emptyTexture();
-        const std::vector<unsigned char> without = backdropOf(*renderer, 1);
-        std::vector<int> rows;
+        const std::vector<unsigned char> under = backdropOf(*renderer, 1);
+        Patch patch;
         for (int y = 0; y < kSize; ++y)
-            if (differs(withBand, without, x, y))
-                rows.push_back(y);
-        return rows;
-    }
-    // The middle of the band in column x at time t, in pixels.
-    double bandMiddle(double t, int x)
-    {
-        const std::vector<int> rows = bandRows(t, x);
-        return rows.empty() ? -1.0 : (rows.front() + rows.back() + 1) / 2.0;
+            for (int x = 0; x < kSize; ++x) {
+                if (!differs(drawn, under, x, y))
+                    continue;
+                const size_t red = (size_t(y) * kSize + x) * 3;
+                ++patch.count;
+                patch.x += x + 0.5 - kCentre;
+                patch.y += y + 0.5 - kCentre;
+                patch.alpha += double(drawn[red] - under[red]) / (255 - under[red]);  // white over
+            }
+        if (patch.count > 0) {
+            patch.x /= patch.count;
+            patch.y /= patch.count;
+            patch.alpha /= patch.count;
+        }
+        return patch;
     }
     Kaleidoscope *renderer = nullptr;
     GLuint clouds = 0;
 };
 
-TEST_F(CloudMotion, CloudsTurnAnticlockwiseOneAndAHalfDegreesASecond)
+TEST_P(CloudLayer, SitsOnItsCentreTurnsAnticlockwiseZoomsInAndFadesAtItsRates)
 {
-    // Five seconds apart the zoom is where it was; only the turn differs.
-    const int left = kCentre - 60, right = kCentre + 60;
-    EXPECT_NEAR(bandMiddle(0.0, right), bandMiddle(0.0, left), 1.0);
-    const double slope = (bandMiddle(10.0, right) - bandMiddle(10.0, left)) / (right - left);
-    EXPECT_NEAR(std::atan(slope) * 180 / M_PI, 15.0, 2.0);  // the right end has risen
+    const double quarter = GetParam().quarterPhaseTime, half = quarter + 1.25;
+    const Patch atQuarter = patchAt(quarter), atHalf = patchAt(half);
+    const Patch turned = patchAt(half + 20.0);  // four zoom cycles later: only the turn differs
+    // At half phase the window is 0.25 x 1 of the texture over 15.5 units: the texel shows as
+    // 15.5 / 8 x 15.5 / 32 units up and to the right of the centre, turned 1.5 degrees a second.
+    const double width = 15.5 / 8 * kPixelsPerUnit, height = 15.5 / 32 * kPixelsPerUnit;
+    ASSERT_GT(atHalf.count, 0);
+    EXPECT_NEAR(atHalf.count, width * height, 0.1 * width * height);
+    EXPECT_NEAR(atHalf.distance(), std::hypot(width, height) / 2, 1.5);
+    EXPECT_NEAR(atHalf.degrees(), std::atan2(height, width) * 180 / M_PI + 1.5 * half, 2.0);
+    EXPECT_NEAR(turned.degrees() - atHalf.degrees(), 30.0, 1.0);
+    EXPECT_NEAR(turned.distance(), atHalf.distance(), 1.0);
+    // Zooming in: a quarter cycle earlier the window was larger by the square root of 2 each
+    // way, so the texel covered half as much; and fading in, at half the opacity.
+    EXPECT_NEAR(double(atHalf.count) / atQuarter.count, 2.0, 0.2);
+    EXPECT_NEAR(atQuarter.alpha, 0.5, 0.05);
+    EXPECT_NEAR(atHalf.alpha, 1.0, 0.05);
+    // At the start of its cycle the layer is not seen at all: its wrap does not show.
+    EXPECT_EQ(patchAt(quarter - 1.25).count, 0);
 }
 
-TEST_F(CloudMotion, CloudsZoomInAndShowTheirTextureUpright)
-{
-    // Over half a cycle the seam layer's window shrinks by a factor of 2: the band, 0.25 of
-    // the window's height, grows by the square root of 2 every 1.25 seconds.
-    std::vector<double> heights;
-    for (double t : {3.75, 5.0, 6.25}) {
-        const std::vector<int> rows = bandRows(t, kCentre);
-        ASSERT_FALSE(rows.empty()) << t;
-        EXPECT_GE(rows.front(), kCentre - 1) << t << ": the band lies above the centre";
-        heights.push_back(rows.back() + 1 - rows.front());
-    }
-    EXPECT_NEAR(heights[1], 0.25 * 7.75 * kPixelsPerUnit, 2.0);
-    EXPECT_NEAR(heights[1] / heights[0], std::sqrt(2.0), 0.1);
-    EXPECT_NEAR(heights[2] / heights[1], std::sqrt(2.0), 0.1);
-}
+INSTANTIATE_TEST_SUITE_P(Both, CloudLayer,
+                         ::testing::Values(CloudLayerCase{"First", 16, 1.25},
+                                           CloudLayerCase{"Second", 0, 3.75}),
+                         [](const ::testing::TestParamInfo<CloudLayerCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Backdrop, DiscFrameTurnsClockwiseOneDegreeASecond)
 {

@@ -1,9 +1,8 @@
-// The shell's window: its messages, its place, and every failure path of its creation, checked
-// through the platform layer's call log.
+// The shell's window: drawing while minimised and restored, its place, the requests it refuses,
+// and every failure path of its creation.
 #include "support/gl_window_test.h"
 
 #include "platform/sdl/internal.h"
-
 
 namespace {
 
@@ -15,9 +14,19 @@ void drainMessages(HWND window)
         DispatchMessageA(&message);
 }
 
+// Whether the window's queue holds that message; takes everything out.
+bool queued(HWND window, UINT wanted)
+{
+    MSG message;
+    bool found = false;
+    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
+        found = found || message.message == wanted;
+    return found;
+}
+
 class Shell : public GLWindowTest {};
 
-TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
+TEST_F(Shell, MinimisedWindowDrawsNothingAndARestoredOneDrawsAtItsNewSize)
 {
     openWindow(100, 100);
     // A size message before the renderer exists still activates the window.
@@ -28,16 +37,23 @@ TEST_F(Shell, MinimisingStopsDrawingAndRestoringResumesWithTheNewSize)
     appWindow.renderer = new Kaleidoscope(100, 100);
     drainMessages(appWindow.window);
     seam::recordCalls();
-    PostMessageA(appWindow.window, WM_SIZE, SIZE_MINIMIZED, 0);
+    int waits = 0;
+    seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Minimized);
     seam::onCall("WaitMessage", [&] {
-        PostMessageA(appWindow.window, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(80, 60));
+        if (++waits == 1) {  // the user restores it at another size
+            SDL_SetWindowSize(appWindow.window->sdl, 80, 60);
+            seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Restored);
+        } else {  // still waiting after the restore: end the loop so the test can fail
+            PostMessageA(appWindow.window, WM_QUIT, 0, 0);
+        }
     });
     seam::onCall("SwapBuffers", [&] { PostMessageA(appWindow.window, WM_QUIT, 0, 0); });
     runMessageLoop(appWindow);
 
-    const int wait = findCall("WaitMessage"), swap = findCall("SwapBuffers");
+    EXPECT_EQ(waits, 1);
+    const int wait = findCall("WaitMessage");
     ASSERT_GE(wait, 0);
-    EXPECT_GT(swap, wait);  // nothing was drawn while minimised
+    EXPECT_GT(findCall("SwapBuffers"), wait);  // nothing was drawn while minimised
     EXPECT_EQ(appWindow.active, 1);
     EXPECT_EQ(appWindow.renderer->viewportWidth, 80);
     EXPECT_EQ(appWindow.renderer->viewportHeight, 60);
@@ -59,7 +75,6 @@ TEST_F(Shell, FramedWindowHasItsOuterCornerAtTheScreenOrigin)
     EXPECT_EQ(clientY + frame.top, 0);
 }
 
-
 TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
 {
     openWindow(64, 64);
@@ -70,67 +85,83 @@ TEST_F(Shell, MessagesLeftForADestroyedWindowAreDropped)
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
 }
 
-// Screen-saver and monitor power-down requests get no default handling; others do.
-void expectSystemCommandsRefused(HWND window)
+TEST_F(Shell, ScreenSaverAndMonitorPowerDownAreRefusedAndTheCloseCommandQuits)
 {
-    seam::recordCalls();
-    EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
-    EXPECT_EQ(windowProcedure(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
-    EXPECT_FALSE(logged("DefWindowProcA"));
-    windowProcedure(window, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
-    EXPECT_TRUE(logged("DefWindowProcA 274"));
+    for (int fullScreen : {0, 1}) {
+        openWindow(100, 100, fullScreen);
+        drainMessages(appWindow.window);
+        shellState.keepRunning = 1;
+        seam::recordCalls();
+        EXPECT_EQ(windowProcedure(appWindow.window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+        EXPECT_EQ(windowProcedure(appWindow.window, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
+        EXPECT_FALSE(logged("DefWindowProcA")) << fullScreen;  // no default handling
+        EXPECT_EQ(shellState.keepRunning, 1);
+        windowProcedure(appWindow.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(queued(appWindow.window, WM_QUIT)) << fullScreen;
+        EXPECT_EQ(shellState.keepRunning, 0);
+        TearDown();
+        appWindow = {};
+    }
 }
 
-TEST_F(Shell, ScreenSaverIsRefusedInAWindow)
-{
-    openWindow(100, 100, 0);
-    expectSystemCommandsRefused(appWindow.window);
-}
-
-TEST_F(Shell, ScreenSaverIsRefusedFullScreen)
-{
-    openWindow(100, 100, 1);
-    expectSystemCommandsRefused(appWindow.window);
-}
-
+// A failed creation step, and what must follow it, in order.
 struct FailureCase {
     const char *call;
-    std::vector<std::string> releases;  // what follows the failed call, in order
+    std::vector<std::string> releases;
 };
 
 void PrintTo(const FailureCase &failure, std::ostream *out) { *out << failure.call << " fails"; }
 
+// The layer's calls after the failed one, by name, without the default handling of messages.
+std::vector<std::string> callsAfter(const std::string &failed)
+{
+    const auto &calls = seam::calls();
+    std::vector<std::string> after;
+    for (size_t i = findCall(failed) + 1; i < calls.size(); ++i)
+        if (calls[i].rfind("DefWindowProcA", 0) != 0)
+            after.push_back(calls[i].substr(0, calls[i].find(' ')));
+    return after;
+}
+
+// The pointer's display counter, left as it was: the pointer shows while it is >= 0.
+int cursorCount()
+{
+    ShowCursor(TRUE);
+    return ShowCursor(FALSE);
+}
+
 class WindowCreationFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrder)
+// A full-screen window hides the pointer first: a failure gives everything back, the pointer
+// too, so the error box that follows has one.
+TEST_P(WindowCreationFailure, ReleasesWhatWasObtainedInOrderAndShowsThePointerForTheErrorBox)
 {
     const FailureCase &failure = GetParam();
     seam::failCall(failure.call);
     Application application = {GetModuleHandleA(nullptr), "OpenGL"};
     ASSERT_TRUE(registerGLClass(application));
     AppWindow appWindow = {};
-    appWindow.settings = {&application, "Brindlewick", 300, 300, 32, 0};
+    appWindow.settings = {&application, "Brindlewick", 300, 300, 32, 1};
+    const int pointer = cursorCount();
     seam::recordCalls();
     EXPECT_FALSE(createRenderWindow(appWindow));
     EXPECT_EQ(appWindow.window, nullptr);
     EXPECT_EQ(appWindow.deviceContext, nullptr);
     EXPECT_EQ(appWindow.glContext, nullptr);
-
-    const auto &calls = seam::calls();
-    const int failed = findCall(failure.call);
-    ASSERT_GE(failed, 0);
-    std::vector<std::string> after;
-    for (size_t i = failed + 1; i < calls.size(); ++i)
-        if (calls[i] != "DefWindowProcA 2")  // WM_DESTROY's default handling
-            after.push_back(calls[i].substr(0, calls[i].find(' ')));
-    EXPECT_EQ(after, failure.releases);
-    EXPECT_FALSE(logged("ShowWindow"));
+    ASSERT_TRUE(logged(failure.call));
+    std::vector<std::string> releases = failure.releases;
+    releases.push_back("ShowCursor");
+    EXPECT_EQ(callsAfter(failure.call), releases);
+    EXPECT_EQ(cursorCount(), pointer);
     UnregisterClassA("OpenGL", application.instance);
 
-    // The whole program reports it and ends with status 1: nothing ran.
-    EXPECT_EQ(runProgram(IDNO, [](int) {}), 1);
+    // The whole program reports it over a pointer and ends with status 1: nothing ran.
+    int pointerAtBox = -1;
+    seam::onCall("MessageBoxA", [&] { pointerAtBox = cursorCount(); });
+    EXPECT_EQ(runProgram(IDYES, [](int) {}), 1);
     EXPECT_TRUE(logged("MessageBoxA Error: Error Creating OpenGL Window"));
     EXPECT_GT(findCall("UnregisterClassA"), findCall("MessageBoxA Error: Error Creating"));
+    EXPECT_GE(pointerAtBox, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,29 +174,5 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"wglMakeCurrent",
                                   {"wglDeleteContext", "ReleaseDC", "DestroyWindow"}}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.call); });
-
-}  // namespace
-
-namespace {
-
-// Every F1 switch makes a new window and GL context: a long run makes thousands. Once, each
-// window loaded SDL's GL library afresh, and the 1,022nd could not make its context current.
-TEST(Program, ThousandsOfWindowsOneAfterAnotherEachGetACurrentContext)
-{
-    const int kWindows = 1100;
-    seam::reset();
-    Application application = {GetModuleHandleA(nullptr), "OpenGL"};
-    ASSERT_TRUE(registerGLClass(application));
-    int made = 0;
-    for (; made < kWindows; ++made) {
-        AppWindow appWindow = {};
-        appWindow.settings = {&application, "Brindlewick", 72, 112, 32, made % 2};
-        if (!createRenderWindow(appWindow))
-            break;
-        destroyRenderWindow(appWindow);
-    }
-    EXPECT_EQ(made, kWindows);
-    UnregisterClassA("OpenGL", application.instance);
-}
 
 }  // namespace

@@ -50,7 +50,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
     }
-    ScopedTempDir dir;
+    ScratchFolder dir;
 };
 
 TEST_F(Snapshot, NamesCarryZeroPaddedSizesAndARunningNumber)

@@ -42,13 +42,6 @@ new_snapshot_written() {
     [ -n "$(comm -13 <(echo "$1") <(snapshots))" ]
 }
 
-# Presses a key that closes the window it goes to; the release then finds no window, so it is
-# sent on its own.
-press_closing() {  # press_closing WINDOW KEY
-    press "$1" "$2"
-    timeout 10 xdotool keyup "$2" 2>/dev/null
-}
-
 trap cleanup EXIT
 before=$(snapshots)
 start_xvfb || fail "the virtual X server did not start"

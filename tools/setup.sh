@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 # Packages the program needs to build and run.
-BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
+BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
 # Packages the Windows build adds: the MinGW-w64 cross compiler and its zlib, and Debian's source
 # package tools. Its tests add Wine and icoutils (to read the program's resources back); Wine is
@@ -15,7 +15,7 @@ INSTALLER_PACKAGES="wixl"
 # checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
 # the validators and package tools of the install check, and zenity (the dialog program that asks
 # the start question where SDL cannot draw its box).
-TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
+TEST_PACKAGES="libgtest-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
   clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev zenity"
 
 # Installs whichever of the named packages are not installed yet, with --lean first without their

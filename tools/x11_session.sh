@@ -25,13 +25,15 @@ start_xvfb() {
     return 1
 }
 
-# Retries a command every tenth of a second for up to 10 seconds; succeeds as soon as it does.
+# Retries a command every tenth of a second until it succeeds or 10 seconds have passed by the
+# clock, so slow tries use the time up rather than add to it: the wait ends at most one try
+# after the deadline.
 wait_until() {
-    for _ in $(seq 100); do
-        "$@" && return 0
+    local deadline=$((${EPOCHREALTIME//[!0-9]/} + 10000000))  # microseconds
+    until "$@"; do
+        [ "${EPOCHREALTIME//[!0-9]/}" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
 }
 
 # Whether that process has ended.
@@ -96,4 +98,13 @@ press() {
     local window=$1
     shift
     timeout 10 xdotool key --window "$window" "$@" 2>/dev/null
+}
+
+# Presses a key that closes the window it goes to (F1, Escape, an answer to a question); the
+# release then finds no window, so it is sent on its own, lest the key stay down.
+press_closing() {  # press_closing WINDOW KEY
+    press "$1" "$2"
+    local status=$?
+    timeout 10 xdotool keyup "$2" 2>/dev/null
+    return "$status"
 }

@@ -34,9 +34,14 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR *requ
     return TRUE;
 }
 
-// Sets SDL's GL attributes from a pixel format request.
+// Sets SDL's GL attributes, the only place they are set, from a pixel format request. SDL picks
+// a window's visual when it makes the window, before Win32 would know its pixel format: windows
+// are made with SDL's defaults (double-buffered, 16-bit depth), which are what the shell asks
+// for, and the request takes effect when the context is made. Fixed-function GL needs a
+// compatibility context.
 static void requestAttributes(const PIXELFORMATDESCRIPTOR &format, bool stereo)
 {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (format.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.cDepthBits);
     SDL_GL_SetAttribute(SDL_GL_STEREO, stereo ? 1 : 0);

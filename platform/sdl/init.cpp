@@ -67,10 +67,6 @@ bool ensureVideo()
     // and loads it again for the next, a new EGL display each time on Mesa, which keeps about 8 KB
     // of each and refuses the 1,022nd; every F1 switch would pay for one.
     SDL_GL_LoadLibrary(nullptr);
-    // Fixed-function GL needs a compatibility context; the visual is picked at window creation.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     return true;
 }
 

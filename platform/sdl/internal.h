@@ -50,10 +50,7 @@ struct Layer {
 };
 extern Layer layer;
 
-// Key-message lParam bit: Alt was held.
-const LPARAM kAltHeld = LPARAM(1) << 29;
-
-// Starts SDL's video subsystem once, with the GL attributes every window is created with.
+// Starts SDL's video subsystem once, with the GL library loaded for the whole run.
 bool ensureVideo();
 // Ends the program with one line on stderr when its X display goes away while it runs.
 void endWhenDisplayGoes();
@@ -64,10 +61,10 @@ const std::vector<HWND> &liveWindows();
 // The live window with this handle, or null when it has been destroyed.
 HWND liveWindow(HWND window);
 // Turns an SDL key event into a virtual-key code; 0 for keys the program has no code for.
-WPARAM virtualKeyFor(const SDL_KeyboardEvent &key);
-// Key-message lParam bits 16-24 for a key: Windows' scan code (set 1) and its extended-key bit;
-// 0 for a key the layer has no virtual-key code for.
-LPARAM scanCodeBits(SDL_Scancode key);
+WPARAM virtualKeyFor(const SDL_KeyboardEvent &event);
+// The high word of a key message's lParam for the key at that position: Windows' scan code
+// (set 1) and KF_EXTENDED; 0 for a key the layer has no virtual-key code for.
+WORD keyFlagsFor(SDL_Scancode position);
 // Drops the queued messages of a window that is being destroyed.
 void dropMessagesFor(HWND window);
 // The window's client size in pixels, as GL draws it.

@@ -8,10 +8,6 @@
 
 namespace {
 
-// Key-message lParam bits: the key was down before this message; the key is being released.
-const LPARAM kWasDown = LPARAM(1) << 30;
-const LPARAM kReleased = LPARAM(1) << 31;
-
 // The layer's two queues, posted messages and input (see win32sdl::Layer).
 std::deque<MSG> &posted = win32sdl::layer.posted;
 std::deque<MSG> &input = win32sdl::layer.input;
@@ -62,26 +58,26 @@ bool altHeld(const SDL_KeyboardEvent &key)
     return alt && !(key.keysym.mod & KMOD_CTRL);
 }
 
-// Queues a key message as Win32 builds it: a system key when held with Alt or for F10; Windows'
-// scan code in bits 16-23, bit 24 for an extended key, bit 29 set with Alt, bit 30 on
-// auto-repeat and on key-up, bit 31 on key-up.
+// Queues a key message as Win32 builds it: a system key when held with Alt or for F10; a repeat
+// count of 1, and in the high word Windows' scan code with KF_EXTENDED, KF_ALTDOWN with Alt,
+// KF_REPEAT on auto-repeat and on key-up, KF_UP on key-up.
 void translateKeyEvent(HWND window, const SDL_KeyboardEvent &key)
 {
     const WPARAM code = win32sdl::virtualKeyFor(key);
     if (code == 0)
         return;
     const bool down = key.type == SDL_KEYDOWN;
-    LPARAM lParam = 1 | win32sdl::scanCodeBits(key.keysym.scancode);
+    WORD flags = win32sdl::keyFlagsFor(key.keysym.scancode);
     if (altHeld(key))
-        lParam |= win32sdl::kAltHeld;
+        flags |= KF_ALTDOWN;
     if (!down)
-        lParam |= kWasDown | kReleased;
+        flags |= KF_REPEAT | KF_UP;
     else if (key.repeat)
-        lParam |= kWasDown;
+        flags |= KF_REPEAT;
     const bool system = altHeld(key) || code == VK_F10;
     const UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP)
                                 : (down ? WM_KEYDOWN : WM_KEYUP);
-    enqueue(input, window, message, code, lParam);
+    enqueue(input, window, message, code, MAKELPARAM(1, flags));
 }
 
 // Moves every pending SDL event into the queue as window messages.

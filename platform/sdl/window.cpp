@@ -198,12 +198,13 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // SDL does the rest of the window system's default handling itself; only Win32's way of
-    // closing from the keyboard is left: Alt+F4 asks for SC_CLOSE, and SC_CLOSE for WM_CLOSE.
+    // Only Win32's way of closing from the keyboard is emulated: Alt+F4 asks for SC_CLOSE, and
+    // SC_CLOSE for WM_CLOSE. Every other default does nothing here, WM_CLOSE's too (Win32 would
+    // destroy the window): the shell answers WM_CLOSE itself and never passes it on.
     seam::enter("DefWindowProcA", [&] { return std::to_string(message); });
     if (!win32sdl::liveWindow(window))
         return 0;
-    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & win32sdl::kAltHeld))
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN))
         return window->procedure(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (message == WM_SYSCOMMAND && (wParam & kSystemCommandMask) == SC_CLOSE)
         return window->procedure(window, WM_CLOSE, 0, 0);

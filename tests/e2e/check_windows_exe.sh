@@ -83,5 +83,5 @@ check "the config dialog's Cancel button" resource_says 5 100 "Cancel"
 check "the description string" resource_says 6 1 "Brindlewick, a desktop kaleidoscope"
 check "the version's description" resource_says 16 1 "Brindlewick, a desktop kaleidoscope"
 check "the version's product name" resource_says 16 1 "ProductName"
-[ "$failures" -eq 0 ] || { echo "$failures checks of $exe failed"; exit 1; }
+verdict "$exe"
 echo "all checks of $exe passed"

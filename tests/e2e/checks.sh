@@ -21,6 +21,15 @@ check() {  # check DESCRIPTION COMMAND...
     return 1
 }
 
+# Ends the script with its verdict: status 1, saying how many of its checks failed, if any did.
+verdict() {  # verdict WHAT
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures $1 checks failed"
+        exit 1
+    fi
+    echo "all $1 checks passed"
+}
+
 # Width x height of a PNG, read from its header.
 png_size() {
     local numbers

@@ -20,7 +20,6 @@ end_display_under() {  # end_display_under KEY
     : >"$log"
     start_xvfb || exit 1
     start_answering "$program" "$1"
-    timeout 10 xdotool keyup "$1" 2>/dev/null
     require "a window opens" wait_until window_exists Brindlewick
     stop_xvfb
     wait_exit

@@ -12,8 +12,7 @@ start_windowed() {
     WINDOW=""
     start_program "$program"
     [ -n "$QUESTION" ] || return 0
-    press "$QUESTION" Escape
-    timeout 10 xdotool keyup Escape 2>/dev/null
+    press_closing "$QUESTION" Escape
     WINDOW=$(wait_for_window Brindlewick)
 }
 
@@ -46,8 +45,7 @@ start_xvfb || exit 1
 start_windowed
 window=$WINDOW
 require "a window opens after No" [ -n "$window" ]
-press "$window" alt+F4
-timeout 10 xdotool keyup F4 Alt_L 2>/dev/null
+press_closing "$window" alt+F4
 wait_exit
 check "Alt+F4 exits with status 0 (status: $STATUS)" [ "$STATUS" = 0 ]
 
@@ -73,7 +71,7 @@ require "P writes a snapshot" wait_until read_folds "snap_${size}_1.png"
 check "the first snapshot is kaleidoscopic (folds: $FOLDS)" [ "$FOLDS" -gt 0 ]
 press "$window" Cyrillic_softsign
 check "M breaks the mirror symmetry" snapshot_without_symmetry "$window" "$size"
-press "$window" Escape
+press_closing "$window" Escape
 wait_exit
 check "Escape exits with status 0 under the Russian layout" [ "$STATUS" = 0 ]
 

@@ -35,7 +35,7 @@ require() {
 start_answering() {  # start_answering PROGRAM KEY
     start_program "$1"
     require "the start question appears" [ -n "$QUESTION" ]
-    press "$QUESTION" "$2"
+    press_closing "$QUESTION" "$2"
 }
 
 # Waits up to 10 seconds for the program to exit; sets STATUS to its exit status. A program
@@ -55,9 +55,8 @@ wait_exit() {
 # Ends the run: its status is 1 when any check failed, with the program's output shown.
 finish() {  # finish WHAT
     if [ "$failures" -ne 0 ]; then
-        echo "$failures $1 checks failed; program output:"
+        echo "program output:"
         cat "$log"
-        exit 1
     fi
-    echo "all $1 checks passed"
+    verdict "$1"
 }

@@ -10,15 +10,12 @@ wm_close=$(realpath "$2")
 fold_symmetry=$(realpath "$3")
 no_key=${4:-Escape}
 . "$(dirname "$(realpath "$0")")/program_run.sh"
+require "pngcheck is installed (Debian: pngcheck)" command -v pngcheck
 
 # Whether the snapshot exists and decodes as a PNG of that size.
 snapshot_ok() {
     local file="$work/$1"
-    [ -f "$file" ] || return 1
-    if command -v pngcheck >/dev/null; then
-        pngcheck -q "$file" >/dev/null || return 1
-    fi
-    [ "$(png_size "$file")" = "$2" ]
+    [ -f "$file" ] && pngcheck -q "$file" >/dev/null && [ "$(png_size "$file")" = "$2" ]
 }
 
 # Snapshots taken so far; the program numbers them from 1 in every run.
@@ -107,8 +104,7 @@ check "the next snapshot beside the file under the next name" \
     wait_until snapshot_ok "snap_1016_x_704_$shots.png" 1016x704
 check "the file under the next name is untouched" cmp -s "$work/$users" <(echo "earlier snapshot")
 
-# The key release may find the window already gone: F1 replaces it.
-press "$window" F1 || true
+press_closing "$window" F1  # F1 replaces the window
 full=$(wait_for_window Brindlewick "$window")
 require "F1 opens a new window" [ -n "$full" ]
 check "the framed window is gone" wait_until window_gone "$window"
@@ -117,7 +113,7 @@ press "$full" p
 shots=$((shots + 1))
 check "the next snapshot at the desktop's size" \
     wait_until snapshot_ok "snap_1024_x_768_$shots.png" 1024x768
-press "$full" Escape
+press_closing "$full" Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
 

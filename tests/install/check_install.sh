@@ -116,5 +116,5 @@ check_desktop_entry
 check_metainfo
 check_manual
 check_package
-[ "$failures" -eq 0 ] || exit 1
+verdict install
 echo "ok: installed tree, desktop entry, metadata, manual page and package"

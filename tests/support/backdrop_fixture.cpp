@@ -6,13 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-Kaleidoscope &Backdrop::openStill(int width, int height)
-{
-    openWindow(width, height);
-    seam::setCounter(1000, 2000);
-    appWindow.renderer = new Kaleidoscope(width, height);
-    return *appWindow.renderer;
-}
+Kaleidoscope &Backdrop::openStill(int width, int height) { return openRendererAt(width, height, 2.0); }
 
 std::vector<unsigned char> backdropOf(Kaleidoscope &k, int mainPass)
 {

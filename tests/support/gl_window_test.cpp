@@ -2,11 +2,7 @@
 #include "support/gl_window_test.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 // The mark: a small square 2 units out, 10 degrees past straight down, off the wedge edge, so
@@ -23,7 +19,7 @@ void GLWindowTest::openWindow(int clientWidth, int clientHeight, int fullScreen)
     appWindow.settings = {&application, "Brindlewick", clientWidth + 8, clientHeight + 64, 32,
                           fullScreen};
     ASSERT_TRUE(createRenderWindow(appWindow));
-    processState.rendererSlot = &appWindow.renderer;
+    shellState.rendererSlot = &appWindow.renderer;
 }
 
 Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
@@ -33,13 +29,19 @@ Kaleidoscope &GLWindowTest::openRenderer(int clientWidth, int clientHeight)
     return *appWindow.renderer;
 }
 
+Kaleidoscope &GLWindowTest::openRendererAt(int clientWidth, int clientHeight, double seconds)
+{
+    setSeconds(seconds);
+    return openRenderer(clientWidth, clientHeight);
+}
+
 void GLWindowTest::TearDown()
 {
     delete appWindow.renderer;
     appWindow.renderer = nullptr;
     destroyRenderWindow(appWindow);
     UnregisterClassA("OpenGL", application.instance);
-    processState.rendererSlot = nullptr;
+    shellState.rendererSlot = nullptr;
 }
 
 std::vector<unsigned char> readPixels(int width, int height)
@@ -72,49 +74,35 @@ ProbeScene &installProbe(Kaleidoscope &renderer)
     return *probe;
 }
 
-namespace {
-
-// Folders of the ScopedTempDirs alive in this process, by the process that made them.
-std::map<std::string, pid_t> liveTempDirs;
-
-// Removes this process's live folders when it ends by exit(), as a death test's child does,
-// skipping the destructors that would have removed them.
-void removeLiveTempDirs()
+void setSeconds(double seconds)
 {
-    for (const auto &[dir, owner] : liveTempDirs) {
-        std::error_code ignored;
-        if (owner == getpid())
-            std::filesystem::remove_all(dir, ignored);
-    }
+    seam::setCounter(kTicksPerSecond, static_cast<int64_t>(seconds * kTicksPerSecond));
 }
 
-}  // namespace
-
-ScopedTempDir::ScopedTempDir()
-{
-    static const bool cleanupRegistered = std::atexit(removeLiveTempDirs) == 0;
-    (void)cleanupRegistered;
-    std::string pattern = (std::filesystem::temp_directory_path() / "brindlewick-XXXXXX").string();
-    dir = mkdtemp(pattern.data());
-    liveTempDirs[dir] = getpid();
-    previous = std::filesystem::current_path().string();
-    std::filesystem::current_path(dir);
-}
-
-ScopedTempDir::~ScopedTempDir()
-{
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
-    liveTempDirs.erase(dir);
-}
-
-void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, int64_t to)
+void runClockBetween(Kaleidoscope &renderer, int64_t from, int64_t to)
 {
     for (int64_t ticks = from; ticks < to;) {
-        ticks = std::min(to, ticks + kRunningStepSeconds * frequency);
-        seam::setCounter(frequency, ticks);
+        ticks = std::min(to, ticks + kRunningStepSeconds * kTicksPerSecond);
+        seam::setCounter(kTicksPerSecond, ticks);
         renderer.tickClock();
     }
+}
+
+std::vector<float> regulatedRates(Kaleidoscope &renderer, int64_t &ticks, int seconds,
+                                  int64_t timerTick, const std::function<void()> &eachFrame)
+{
+    std::vector<float> rates;
+    const int64_t end = ticks + seconds * kTicksPerSecond;
+    while (ticks < end) {
+        const int64_t delay = renderer.frameDelay * kTicksPerMillisecond;
+        ticks += kFrameCost + (delay + timerTick - 1) / timerTick * timerTick;
+        seam::setCounter(kTicksPerSecond, ticks);
+        renderer.tickClock();
+        eachFrame();
+        if (renderer.framesSinceMeasurement == 0 && end - ticks <= 10 * kTicksPerSecond)
+            rates.push_back(renderer.measuredRate);
+    }
+    return rates;
 }
 
 int runProgram(int answer, std::function<void(int frame)> onFrame)

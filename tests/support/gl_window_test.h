@@ -1,10 +1,11 @@
 // Fixtures and helpers for tests that need a real window and GL context, made by the shell.
 #pragma once
 
+#include "bench/scratch_folder.h"
 #include "platform/gl.h"
 #include "platform/sdl/test_seam.h"
 #include "render/kaleidoscope.h"
-#include "render/process_state.h"
+#include "shell/process_state.h"
 #include "render/scene.h"
 #include "shell/app.h"
 
@@ -21,6 +22,8 @@ protected:
     void openWindow(int clientWidth, int clientHeight, int fullScreen = 0);
     // Opens a window and builds a renderer sized to its client area.
     Kaleidoscope &openRenderer(int clientWidth, int clientHeight);
+    // The same, with the hand-driven counter at that many seconds.
+    Kaleidoscope &openRendererAt(int clientWidth, int clientHeight, double seconds);
     void TearDown() override;
 
     Application application = {};
@@ -48,25 +51,28 @@ public:
     bool mirrors = true;
 };
 
-// Drives the hand-driven counter (that many ticks a second) on from `from` to `to`, ticking the
-// renderer's clock in steps a running program's frames could take, so that its time line reaches
-// `to` as if it had run all along: the clock takes one long step as a stop, not as time.
-void runClockBetween(Kaleidoscope &renderer, int64_t frequency, int64_t from, int64_t to);
+// The hand-driven counter runs at SDL's rate, so the clock's arithmetic is that of a real run.
+const int64_t kTicksPerSecond = 1000000000;
+const int64_t kTicksPerMillisecond = kTicksPerSecond / 1000;
+// Drawing time of a frame, before the frame delay.
+const int64_t kFrameCost = 4 * kTicksPerMillisecond;
+
+// Sets the hand-driven counter to that many seconds.
+void setSeconds(double seconds);
+// Drives the hand-driven counter on from `from` to `to`, ticking the renderer's clock in steps
+// a running program's frames could take, so that its time line reaches `to` as if it had run all
+// along: the clock takes one long step as a stop, not as time.
+void runClockBetween(Kaleidoscope &renderer, int64_t from, int64_t to);
+// Runs the clock frame after frame for that many seconds from the counter value `ticks` (moved
+// on to the end), each frame costing kFrameCost plus the frame delay as a system timer with that
+// tick sleeps it, rounded up to whole ticks; the rates the regulator measured in the last ten
+// seconds. `eachFrame` runs after every tick.
+std::vector<float> regulatedRates(Kaleidoscope &renderer, int64_t &ticks, int seconds,
+                                  int64_t timerTick = kTicksPerMillisecond,
+                                  const std::function<void()> &eachFrame = [] {});
 
 // Replaces the renderer's scene with a probe and returns it.
 ProbeScene &installProbe(Kaleidoscope &renderer);
-
-// Runs a test in a fresh temporary directory, returning to the old one afterwards.
-class ScopedTempDir {
-public:
-    ScopedTempDir();
-    ~ScopedTempDir();
-    const std::string &path() const { return dir; }
-
-private:
-    std::string dir;
-    std::string previous;
-};
 
 // Runs the whole program with that answer to the start question, logging its calls afresh and
 // calling onFrame(n) before the n-th buffer swap (from 1); the program's exit status.

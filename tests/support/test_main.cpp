@@ -1,7 +1,7 @@
 // Test entry: tests draw with real GL through SDL's offscreen driver unless told otherwise, and
 // every case starts from the state a fresh process has, so the binary runs whole in any order.
 #include "platform/sdl/test_seam.h"
-#include "render/process_state.h"
+#include "shell/process_state.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 class FreshProcessState : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo &) override
     {
-        processState = ProcessState();
+        resetProcessState();
         seam::reset();
     }
 };
