@@ -30,7 +30,7 @@ for run in "Return full-screen 1024x768" "Escape framed 1016x704"; do
     window=$(wait_for_window Brindlewick)
     require "a window opens after $key" [ -n "$window" ]
     check "$key opens a $mode window of $size" wait_until has_size "$window" "$size"
-    press "$window" Escape
+    press_closing "$window" Escape
     wait_exit
     check "Escape then exits with status 0" [ "$STATUS" = 0 ]
 done
