@@ -113,6 +113,7 @@ bench_run() {
     record "$1" "$5.ms" "$(sed -n 's/.*median \([0-9.]*\) ms per frame.*/\1/p' <<<"$out")"
     record "$1" "$5.cpu" "$(sed -n 's/.*CPU \([0-9.]*\) ms per frame.*/\1/p' <<<"$out")"
     record "$1" "$5.mem" "$(sed -n 's/.*peak resident \([0-9.]*\) MiB.*/\1/p' <<<"$out")"
+    record "$1" "$5.backdrop" "$(sed -n 's/.*backdrop alone \([0-9.]*\) ms.*/\1/p' <<<"$out")"
 }
 
 # Runs side $1's program on a fresh Xvfb of size $2, answering the start question with key $3,
@@ -181,7 +182,7 @@ awk -v pairs="$pairs" '
     }
     { n[$1, $2]++; value[$1, $2, n[$1, $2]] = $3 }
     END {
-        split("calls small.ms small.cpu small.mem large.ms large.cpu large.mem " \
+        split("calls small.ms small.cpu small.mem large.ms large.cpu large.mem large.backdrop " \
               "uncapped.ms uncapped.cpu uncapped.mem uncapped.fps " \
               "idle.fps idle.core idle.cpu idle.mem", order, " ")
         label["calls"] = "GL calls in one frame, 24 wedges (apitrace)"
@@ -191,6 +192,7 @@ awk -v pairs="$pairs" '
         label["large.ms"] = "frame_bench 1920x1080, 24 wedges: median ms per frame"
         label["large.cpu"] = "frame_bench 1920x1080: CPU ms per frame"
         label["large.mem"] = "frame_bench 1920x1080: peak resident MiB"
+        label["large.backdrop"] = "frame_bench 1920x1080: the backdrop alone, median ms"
         label["uncapped.ms"] = "program 1280x800 uncapped: ms per frame"
         label["uncapped.cpu"] = "program 1280x800 uncapped: CPU ms per frame"
         label["uncapped.mem"] = "program 1280x800 uncapped: peak resident MiB"
