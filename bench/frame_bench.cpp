@@ -1,5 +1,6 @@
 // Frame benchmark: renders frames offscreen with the real drift scene and prints the median
-// milliseconds per frame, glFinish included, and the scene's own share of the work.
+// milliseconds per frame, glFinish included, the CPU time a frame costs, the scene's own share
+// of the work and the process's peak resident memory.
 // Usage: frame_bench [WIDTH HEIGHT WEDGES FRAMES]   (defaults 1280 720 24 120)
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
@@ -11,8 +12,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -29,6 +33,22 @@ double medianMilliseconds(int runs, const std::function<void()> &work)
     }
     std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
     return times[runs / 2];
+}
+
+// CPU seconds the process has used so far, in all its threads: the GL's rasteriser threads too.
+double processCpuSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9;
+}
+
+// The process's peak resident memory so far, in MiB.
+double peakResidentMebibytes()
+{
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
 }
 
 // Gives the discs middling, repeatable values, so runs compare: the renderer seeds from the clock.
@@ -67,10 +87,12 @@ int main(int argc, char **argv)
     renderer.renderFrame(kMirrorsRequested);  // warm up: textures, shaders, first clears
     glFinish();
 
+    const double cpuBefore = processCpuSeconds();
     const double frame = medianMilliseconds(frames, [&] {
         renderer.renderFrame(kMirrorsRequested);
         glFinish();
     });
+    const double frameCpu = (processCpuSeconds() - cpuBefore) * 1000.0 / frames;
     Scene &scene = *renderer.scene;
     // Where the time goes: the backdrop alone (clear, gradient, two cloud layers, logo).
     const double backdrop = medianMilliseconds(frames, [&] {
@@ -92,6 +114,8 @@ int main(int argc, char **argv)
            drawnWedges, frames, frame, 1000.0 / frame);
     printf("  backdrop alone %.2f ms; scene work: update %.4f ms, issuing %d x 100 discs %.3f ms\n",
            backdrop, update, drawnWedges, issue);
+    printf("  CPU %.2f ms per frame (all threads); peak resident %.0f MiB\n", frameCpu,
+           peakResidentMebibytes());
     destroyRenderWindow(appWindow);
     return 0;
 }

@@ -8,19 +8,29 @@ struct TextureWindow {
     double s0, t0, width, height;
 };
 
-// One quad of that half-size about the origin of the plane z = 0, from its lower left corner
-// counter-clockwise, showing the window upright: t0 along the top edge.
+// The four corners of one quad of that half-size about the origin of the plane z = 0, from its
+// lower left corner counter-clockwise, showing the window upright: t0 along the top edge. Goes
+// between glBegin(GL_QUADS) and glEnd, after whatever else the quad's vertices carry.
+inline void texturedQuadCorners(float halfWidth, float halfHeight, const TextureWindow &window)
+{
+    // Sums in double, each coordinate rounded once to the float the GL stores.
+    const float s0 = static_cast<float>(window.s0), t0 = static_cast<float>(window.t0);
+    const float s1 = static_cast<float>(window.s0 + window.width);
+    const float t1 = static_cast<float>(window.t0 + window.height);
+    glTexCoord2f(s0, t1);
+    glVertex3f(-halfWidth, -halfHeight, 0.0f);
+    glTexCoord2f(s1, t1);
+    glVertex3f(halfWidth, -halfHeight, 0.0f);
+    glTexCoord2f(s1, t0);
+    glVertex3f(halfWidth, halfHeight, 0.0f);
+    glTexCoord2f(s0, t0);
+    glVertex3f(-halfWidth, halfHeight, 0.0f);
+}
+
+// One such quad in the current colour.
 inline void drawTexturedQuad(float halfWidth, float halfHeight, const TextureWindow &window)
 {
-    const double s1 = window.s0 + window.width, t1 = window.t0 + window.height;
     glBegin(GL_QUADS);
-    glTexCoord2d(window.s0, t1);
-    glVertex3f(-halfWidth, -halfHeight, 0.0f);
-    glTexCoord2d(s1, t1);
-    glVertex3f(halfWidth, -halfHeight, 0.0f);
-    glTexCoord2d(s1, window.t0);
-    glVertex3f(halfWidth, halfHeight, 0.0f);
-    glTexCoord2d(window.s0, window.t0);
-    glVertex3f(-halfWidth, halfHeight, 0.0f);
+    texturedQuadCorners(halfWidth, halfHeight, window);
     glEnd();
 }

@@ -228,12 +228,13 @@ TEST_F(DriftSceneTest, OneRerollInTenMorphsToTwelveWedgesTwiceAsOftenAsToTwentyF
     EXPECT_NEAR(double(toTwentyFour) / morphs, 1.0 / 3.0, 0.03);
 }
 
-TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUpright)
+TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
 {
-    // An alpha cell whose first rows, the top of the picture, are opaque.
+    // An alpha cell whose top left quarter (first rows, first columns) is opaque.
     const int cell = 64;
     std::vector<unsigned char> alpha(cell * cell, 0);
-    std::fill(alpha.begin(), alpha.begin() + cell * cell / 2, 255);
+    for (int row = 0; row < cell / 2; ++row)
+        std::fill_n(alpha.begin() + row * cell, cell / 2, 255);
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -244,20 +245,36 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUpright)
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_CULL_FACE);  // as the discs are drawn: a quad wound clockwise would vanish
+    glCullFace(GL_BACK);
     glDisable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT);
     placeCamera();
+    // What the GL held before: the disc must give its own normal and colour.
+    glNormal3f(1.0f, 0.0f, 0.0f);
+    glColor4f(0.2f, 0.4f, 0.6f, 1.0f);
 
     Disc disc = {};
     disc.size = 2.0f;  // 4 units square at the origin: about 23 pixels of the 64
     disc.halfHeight = 1.0f;
-    const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, colour[4] = {0.8f, 0.8f, 0.8f, 0.5f};
     std::copy(wholeCell, wholeCell + 4, disc.textureWindow);
-    std::copy(white, white + 4, disc.colour);
+    std::copy(colour, colour + 4, disc.colour);
     drawDisc(disc);
     const std::vector<unsigned char> pixels = readPixels(64, 64);  // bottom row first
-    EXPECT_GT(pixels[(size_t(32 + 6) * 64 + 32) * 3], 200);  // upper half of the disc
-    EXPECT_LT(pixels[(size_t(32 - 6) * 64 + 32) * 3], 50);   // lower half
+    // The channel c of the pixel that far right of and above the centre.
+    const auto at = [&](int right, int up, int c) {
+        return pixels[(size_t(32 + up) * 64 + 32 + right) * 3 + c];
+    };
+    for (int c = 0; c < 3; ++c)  // grey 0.8 at half alpha over black: 102
+        EXPECT_NEAR(at(-6, 6, c), 102, 2) << "channel " << c;
+    EXPECT_LT(at(6, 6, 0), 10);   // upper right
+    EXPECT_LT(at(-6, -6, 0), 10);  // lower left
+    GLfloat normal[4] = {};
+    glGetFloatv(GL_CURRENT_NORMAL, normal);
+    EXPECT_EQ(normal[0], 0.0f);
+    EXPECT_EQ(normal[2], 1.0f);
+    glDisable(GL_CULL_FACE);
     glDeleteTextures(1, &texture);
 }
 

@@ -17,6 +17,9 @@ INSTALLER_PACKAGES="wixl"
 # the start question where SDL cannot draw its box).
 TEST_PACKAGES="libgtest-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
   clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev zenity"
+# Packages bench/compare.sh adds to the program's: git (the commit it compares with), apitrace
+# (a frame's GL calls counted), and a virtual X server, keys and window lists to run the program.
+BENCH_PACKAGES="git apitrace xvfb xdotool x11-utils"
 
 # Installs whichever of the named packages are not installed yet, with --lean first without their
 # recommended packages: as root, or through sudo when it is there. Without either it stops with

@@ -1,14 +1,18 @@
 # Helpers for driving the program on a virtual X server. Sourced, not run.
 # shellcheck shell=bash
 
-# Starts Xvfb with a 1024x768 screen on a display number it picks itself, so runs side by side
-# cannot collide, with any further Xvfb options given; sets DISPLAY and XVFB_PID. -noreset:
-# without it the server resets whenever its last client leaves, and a program connecting during
-# the reset finds no X server.
-start_xvfb() {
-    local number_file
+# Starts Xvfb with a screen of that size (default 1024x768) on a display number it picks itself,
+# so runs side by side cannot collide, with any further Xvfb options given; sets DISPLAY and
+# XVFB_PID. -noreset: without it the server resets whenever its last client leaves, and a program
+# connecting during the reset finds no X server.
+start_xvfb() {  # start_xvfb [WIDTHxHEIGHT] [XVFB_OPTION...]
+    local size=1024x768 number_file
+    if [[ ${1:-} =~ ^[0-9]+x[0-9]+$ ]]; then
+        size=$1
+        shift
+    fi
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$number_file" \
+    Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$number_file" \
         >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
