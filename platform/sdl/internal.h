@@ -70,6 +70,9 @@ WPARAM virtualKeyFor(const SDL_KeyboardEvent &key);
 LPARAM scanCodeBits(SDL_Scancode key);
 // Drops the queued messages of a window that is being destroyed.
 void dropMessagesFor(HWND window);
+// Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
+// destroy; hides the window first. Does nothing elsewhere.
+void releaseDecorationFrame(SDL_Window *window);
 // The window's client size in pixels, as GL draws it.
 void clientSize(HWND window, int *width, int *height);
 

@@ -152,6 +152,7 @@ BOOL WINAPI DestroyWindow(HWND window)
     win32sdl::dropMessagesFor(window);
     windows.erase(std::find(windows.begin(), windows.end(), window));
     seam::forgetWindow(window);
+    win32sdl::releaseDecorationFrame(window->sdl);
     SDL_DestroyWindow(window->sdl);
     delete window;
     return TRUE;
