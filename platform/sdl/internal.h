@@ -55,8 +55,17 @@ const LPARAM kAltHeld = LPARAM(1) << 29;
 
 // Starts SDL's video subsystem once, with the GL attributes every window is created with.
 bool ensureVideo();
-// Ends the program with one line on stderr when its X display goes away while it runs.
+// Ends the program with one line on stderr when its X display or Wayland compositor goes away
+// while it runs.
 void endWhenDisplayGoes();
+// Ends the program with one line on stderr when the Wayland session SDL is about to use has no
+// seat or no output; keeps a connection to its compositor to watch it by.
+void checkWaylandSession();
+// Watches the compositor from a thread of its own once SDL runs on Wayland, ending the program
+// when it goes; otherwise gives the layer's connection back.
+void watchWaylandDisplay();
+// Ends the program at once when the watched compositor has gone.
+void endIfWaylandDisplayGone();
 // The live window with this SDL window id, or null.
 HWND windowFromId(Uint32 id);
 // Every live window.

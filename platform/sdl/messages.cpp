@@ -95,6 +95,8 @@ void pumpEvents()
             if (HWND window = win32sdl::windowFromId(event.window.windowID))
                 translateWindowEvent(window, event.window);
         } else if (event.type == SDL_QUIT) {
+            // SDL also reports a compositor that went away as a quit.
+            win32sdl::endIfWaylandDisplayGone();
             // SIGINT or SIGTERM: ask every window to close, as a user closing it would.
             for (HWND window : win32sdl::liveWindows())
                 enqueue(input, window, WM_CLOSE, 0, 0);
