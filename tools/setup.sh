@@ -3,7 +3,7 @@
 
 # Packages the program needs to build and run.
 BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
-  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0 libwayland-dev"
 # Packages the Windows build adds: the MinGW-w64 cross compiler and its zlib, and Debian's source
 # package tools. Its tests add Wine and icoutils (to read the program's resources back); Wine is
 # installed without its recommends, which would pull in some 80 packages it does not need here.

@@ -82,6 +82,9 @@ void dropMessagesFor(HWND window);
 // Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
 // destroy; hides the window first. Does nothing elsewhere.
 void releaseDecorationFrame(SDL_Window *window);
+// Names the full-screen state of an X11 window that is about to be mapped for the first time;
+// does nothing for other windows and drivers.
+void announceFullScreen(SDL_Window *window);
 // The window's client size in pixels, as GL draws it.
 void clientSize(HWND window, int *width, int *height);
 

@@ -164,6 +164,8 @@ BOOL WINAPI ShowWindow(HWND window, int)
     if (!win32sdl::liveWindow(window))
         return FALSE;
     const bool wasVisible = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN;
+    if (!wasVisible)
+        win32sdl::announceFullScreen(window->sdl);
     SDL_ShowWindow(window->sdl);
     if (!wasVisible) {  // as on Win32, a window made hidden learns its size when first shown
         int width, height;
