@@ -112,6 +112,9 @@ void watchWaylandDisplay()
         return;
     }
     std::thread(watch).detach();
+    // A toolkit in SDL's decorations (libdecor's GTK plugin) may notice first and call exit(1)
+    // with a line of its own; ours still says what happened.
+    atexit(endIfWaylandDisplayGone);
 }
 
 void endIfWaylandDisplayGone()
