@@ -64,6 +64,9 @@ void checkWaylandSession();
 // Watches the compositor from a thread of its own once SDL runs on Wayland, ending the program
 // when it goes; otherwise gives the layer's connection back.
 void watchWaylandDisplay();
+// Makes a toolkit that SDL's decorations load report a lost compositor with the program's own
+// line; once GLib is there to hook, and only on a watched Wayland session.
+void hookToolkitDisplayLoss();
 // Ends the program at once when the watched compositor has gone.
 void endIfWaylandDisplayGone();
 // The live window with this SDL window id, or null.

@@ -89,6 +89,9 @@ void pumpEvents()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
+    // Before SDL reads its connection: a toolkit in its decorations would end the program
+    // there on a lost compositor, with a line of its own.
+    win32sdl::endIfWaylandDisplayGone();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) {

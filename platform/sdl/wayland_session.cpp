@@ -7,6 +7,8 @@
 
 #include <wayland-client.h>
 
+#include <dlfcn.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +69,29 @@ void endWithDisplayGone()
             "the kaleidoscope ends.\n");
 }
 
+// GLib's log levels and handler type, for the toolkit hook below; the program links no GLib.
+const int kGlibMessageLevel = 1 << 5;  // G_LOG_LEVEL_MESSAGE
+using GlibLogHandler = void (*)(const char *domain, int level, const char *message, void *data);
+using GlibSetHandler = unsigned (*)(const char *domain, int levels, GlibLogHandler, void *data);
+// GLib's own handler, for the toolkit's other messages.
+GlibLogHandler glibDefaultHandler = nullptr;
+
+// GDK's messages before it ends the process on a lost compositor connection ("Error reading
+// events from display", "Lost connection to Wayland compositor", "Error flushing display").
+bool saysConnectionLost(const char *message)
+{
+    return strstr(message, "display") || strstr(message, "compositor");
+}
+
+// Takes GDK's messages: a lost connection ends the program with the program's line instead of
+// GDK's (GDK would end it next with _exit, leaving no room for ours); the rest go on to GLib.
+void toolkitMessage(const char *domain, int level, const char *message, void *data)
+{
+    if (saysConnectionLost(message))
+        endWithDisplayGone();
+    glibDefaultHandler(domain, level, message, data);
+}
+
 // Reads the compositor's events on the layer's connection until it fails, then ends the
 // program: a blocked read, so the watch costs nothing while the compositor lives.
 void watch()
@@ -112,9 +137,29 @@ void watchWaylandDisplay()
         return;
     }
     std::thread(watch).detach();
+    hookToolkitDisplayLoss();
     // A toolkit in SDL's decorations (libdecor's GTK plugin) may notice first and call exit(1)
     // with a line of its own; ours still says what happened.
     atexit(endIfWaylandDisplayGone);
+}
+
+void hookToolkitDisplayLoss()
+{
+    static bool hooked = false;
+    if (hooked || !watched)
+        return;
+    // libdecor's GTK plugin brings GDK, and GLib with it, into the process; it has its own
+    // connection to the compositor, which may be the first to find it gone.
+    void *glib = dlopen("libglib-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    if (!glib)
+        return;
+    auto setHandler = reinterpret_cast<GlibSetHandler>(dlsym(glib, "g_log_set_handler"));
+    glibDefaultHandler = reinterpret_cast<GlibLogHandler>(dlsym(glib, "g_log_default_handler"));
+    if (setHandler && glibDefaultHandler) {
+        setHandler("Gdk", kGlibMessageLevel, toolkitMessage, nullptr);
+        hooked = true;
+    }
+    dlclose(glib);  // GDK keeps it loaded
 }
 
 void endIfWaylandDisplayGone()

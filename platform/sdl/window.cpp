@@ -167,6 +167,7 @@ BOOL WINAPI ShowWindow(HWND window, int)
     if (!wasVisible)
         win32sdl::announceFullScreen(window->sdl);
     SDL_ShowWindow(window->sdl);
+    win32sdl::hookToolkitDisplayLoss();  // SDL's decorations are loaded by now
     if (!wasVisible) {  // as on Win32, a window made hidden learns its size when first shown
         int width, height;
         win32sdl::clientSize(window, &width, &height);
