@@ -71,4 +71,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # Library dependencies come from the binary (dpkg-shlibdeps), never from a hand-written list.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL's own box, which asks the start question on X11, is drawn in the X server's core fonts
+# (a 12-point medium roman font set); an X server or Xwayland with only its built-in fonts cannot
+# draw it. Without it the question is asked through zenity or kdialog where one is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xfonts-base")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "zenity | kdialog")
 include(CPack)

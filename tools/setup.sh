@@ -13,9 +13,12 @@ WINE_PACKAGES="wine64 icoutils"
 INSTALLER_PACKAGES="wixl"
 # Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
 # checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
-# and the validators and package tools of the install check.
+# the validators and package tools of the install check, zenity (the dialog program that asks
+# the start question where SDL cannot draw its box), and Weston with Xwayland for the Wayland
+# session test (Weston's X11 backend nested in Xvfb gives the session a seat).
 TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
-  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev"
+  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev zenity
+  weston xwayland"
 
 # Installs whichever of the named packages are not installed yet, with --lean first without their
 # recommended packages: as root, or through sudo when it is there. Without either it stops with

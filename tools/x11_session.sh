@@ -2,12 +2,14 @@
 # shellcheck shell=bash
 
 # Starts Xvfb with a 1024x768 screen on a display number it picks itself, so runs side by side
-# cannot collide; sets DISPLAY and XVFB_PID. -noreset: without it the server resets whenever its
-# last client leaves, and a program connecting during the reset finds no X server.
+# cannot collide, with any further Xvfb options given; sets DISPLAY and XVFB_PID. -noreset:
+# without it the server resets whenever its last client leaves, and a program connecting during
+# the reset finds no X server.
 start_xvfb() {
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$number_file" \
+        >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         if [ -s "$number_file" ]; then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # With no window system within reach, the program says it cannot make its window, once what
 # would help, and ends with status 1, instead of running somewhere nobody can see or stop it or
-# telling its launcher that all went well.
+# telling its launcher that all went well. Its boxes, the start question among them, reach stderr
+# too, also where zenity is installed and cannot show them either.
 set -uo pipefail
 program=$(realpath "$1")
 errors=$(mktemp)
@@ -19,6 +20,9 @@ expect_no_window() {
     elif ! grep -qx "Error: Error Creating OpenGL Window" "$errors"; then
         echo "FAILED ($case): no window error reported (exit status $status); it wrote:"
         cat "$errors"
+    elif ! grep -qx "Start FullScreen?: Would You Like To Run In Fullscreen Mode?" "$errors"; then
+        echo "FAILED ($case): the start question did not reach stderr; it wrote:"
+        cat "$errors"
     elif [ "$(grep -c "^No display to open a window on (.*): start it from a desktop session" "$errors")" != 1 ]; then
         echo "FAILED ($case): not told once what would help; it wrote:"
         cat "$errors"
@@ -31,6 +35,7 @@ expect_no_window() {
     failures=$((failures + 1))
 }
 
+command -v zenity >/dev/null || { echo "FAILED: zenity is not installed (tools/setup.sh)"; exit 1; }
 expect_no_window "no display named" -u DISPLAY -u WAYLAND_DISPLAY
 expect_no_window "no server on the display" -u WAYLAND_DISPLAY DISPLAY=:65000
 expect_no_window "a display host that does not resolve" -u WAYLAND_DISPLAY \

@@ -100,6 +100,8 @@ check_package() {
     for library in libsdl2 libgl1 libglu1 libjpeg62 libpng16 libc6; do
         grep -q "$library" <<<"$depends" || fail "package does not depend on $library: $depends"
     done
+    [ "$(dpkg-deb --field "$deb" Recommends)" = xfonts-base ] ||
+        fail "package does not recommend xfonts-base, the core fonts SDL's box is drawn in"
     lintian --fail-on error "$deb" >"$stage/lintian.log" 2>&1 ||
         fail "lintian found errors: $(cat "$stage/lintian.log")"
     grep -v "root privileges" "$stage/lintian.log"
