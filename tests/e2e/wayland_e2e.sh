@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The program in a Weston session. Natively on Wayland: the start question answered with Escape
 # gives a framed window, P writes a drawn snapshot, F1 twice switches to full screen and back,
-# and the compositor ending ends the program with status 1 and a line saying so; a session
-# without a seat ends it at once with status 1 and a line saying why. On Weston's
-# Xwayland: Return gives a window the window manager holds full-screen, F1 twice leaves it
-# framed and makes it full-screen again, and Escape exits 0.
+# and the compositor ending ends the program with status 1 and a line saying so, also while the
+# question is open; a session without a seat ends it at once with status 1 and a line saying
+# why. On Weston's Xwayland: Return gives a window the window manager holds full-screen, F1
+# twice leaves it framed and makes it full-screen again, and Escape exits 0.
 # Usage: wayland_e2e.sh PROGRAM
 set -uo pipefail
 program=$(realpath "$1")
@@ -99,6 +99,19 @@ check "F1 again switches back to a framed window" next_shot_drawn_at 1016x704
 stop_process "$WESTON_PID"
 wait_exit
 check "the compositor ending ends the program with status 1" [ "$STATUS" = 1 ]
+check "it says the Wayland display went away" \
+    grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
+stop_weston
+
+# The compositor ending while the question is open.
+require "Weston starts again" start_weston
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "the question's dialog program starts" wait_until box_open
+: >"$log"
+stop_process "$WESTON_PID"
+wait_exit
+check "the compositor ending during the question ends the program with status 1" [ "$STATUS" = 1 ]
 check "it says the Wayland display went away" \
     grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
 stop_weston
