@@ -134,6 +134,13 @@ xwayland_full_screen() {
         [ "$(xwayland_geometry "$1")" = "$WESTON_SIZE+0+0" ]
 }
 
+# Whether Xwayland window $1 has the keyboard: the window manager gives it the input focus.
+xwayland_has_focus() {
+    local focus
+    focus=$(DISPLAY=$XWAYLAND_DISPLAY timeout 10 xdotool getwindowfocus 2>/dev/null) &&
+        [ "$focus" = "$(($1))" ]
+}
+
 # Prints an Xwayland window's size and place on the screen as WIDTHxHEIGHT+X+Y.
 xwayland_geometry() {
     DISPLAY=$XWAYLAND_DISPLAY timeout 10 xwininfo -id "$1" 2>/dev/null | awk '

@@ -131,20 +131,25 @@ check "Xwayland is on a display of its own" [ "${XWAYLAND_DISPLAY#:}" -ge "$WEST
 (cd "$work" && exec_on_xwayland "$program") >>"$log" 2>&1 &
 pid=$!
 require "the start question appears" wait_until xwayland_window_exists "Start FullScreen?"
+question=$(xwayland_window_id "Start FullScreen?")
+require "the question gets the keyboard" wait_until xwayland_has_focus "$question"
 type_keys Return
 full=$(wait_until xwayland_window_exists Brindlewick && xwayland_window_id Brindlewick)
 require "a window opens after Return" [ -n "$full" ]
 check "Return gives a full-screen window" wait_until xwayland_full_screen "$full"
+require "the window gets the keyboard" wait_until xwayland_has_focus "$full"
 type_keys F1
 framed=$(wait_until xwayland_window_exists Brindlewick "$full" &&
     xwayland_window_id Brindlewick "$full")
 require "F1 opens a new window" [ -n "$framed" ]
 check "the new window is framed, not full-screen" not_full_screen "$framed"
+require "the framed window gets the keyboard" wait_until xwayland_has_focus "$framed"
 type_keys F1
 full=$(wait_until xwayland_window_exists Brindlewick "$framed" &&
     xwayland_window_id Brindlewick "$framed")
 require "F1 again opens a new window" [ -n "$full" ]
 check "the window after F1 again is full-screen" wait_until xwayland_full_screen "$full"
+require "that window gets the keyboard" wait_until xwayland_has_focus "$full"
 type_keys Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
