@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The program in a Weston session. Natively on Wayland: the start question answered with Escape
 # gives a framed window, P writes a drawn snapshot, F1 twice switches to full screen and back,
-# and the compositor ending ends the program with status 1 and a line saying so, also while the
-# question is open; a session without a seat ends it at once with status 1 and a line saying
-# why. On Weston's Xwayland: Return gives a window the window manager holds full-screen, F1
-# twice leaves it framed and makes it full-screen again, and Escape exits 0.
+# Escape exits 0, and the compositor ending ends the program with status 1 and a line saying
+# so, also while the question is open; a session without a seat ends it at once with status 1
+# and a line saying why. On Weston's Xwayland: Return gives a window the window manager holds
+# full-screen, F1 twice leaves it framed and makes it full-screen again, and Escape exits 0.
 # Usage: wayland_e2e.sh PROGRAM
 set -uo pipefail
 program=$(realpath "$1")
@@ -96,6 +96,15 @@ type_keys F1
 check "F1 switches to full screen: a drawn 1024x768 snapshot" next_shot_drawn_at 1024x768
 type_keys F1
 check "F1 again switches back to a framed window" next_shot_drawn_at 1016x704
+type_keys Escape
+wait_exit
+check "Escape exits with status 0" [ "$STATUS" = 0 ]
+
+# The compositor ending under the window.
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "Escape answers the question again" answer_box Escape
+require "the window is up: P writes a snapshot" take_snapshot
 stop_process "$WESTON_PID"
 wait_exit
 check "the compositor ending ends the program with status 1" [ "$STATUS" = 1 ]
