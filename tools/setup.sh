@@ -2,8 +2,8 @@
 # Sourced, not run.
 
 # Packages the program needs to build and run.
-BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev
-  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
+BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libx11-dev libwayland-dev libgl-dev
+  libglu1-mesa-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
 # Packages the Windows build adds: the MinGW-w64 cross compiler and its zlib, and Debian's source
 # package tools. Its tests add Wine and icoutils (to read the program's resources back); Wine is
 # installed without its recommends, which would pull in some 80 packages it does not need here.
@@ -13,10 +13,12 @@ WINE_PACKAGES="wine64 icoutils"
 INSTALLER_PACKAGES="wixl"
 # Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
 # checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
-# the validators and package tools of the install check, and zenity (the dialog program that asks
-# the start question where SDL cannot draw its box).
+# the validators and package tools of the install check, zenity (the dialog program that asks
+# the start question where SDL cannot draw its box), and Weston with Xwayland for the Wayland
+# session test (Weston's X11 backend nested in Xvfb gives the session a seat).
 TEST_PACKAGES="libgtest-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
-  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev zenity"
+  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev zenity
+  weston xwayland"
 # Packages bench/compare.sh adds to the program's: git (the commit it compares with), apitrace
 # (a frame's GL calls counted), and a virtual X server, keys and window lists to run the program.
 BENCH_PACKAGES="git apitrace xvfb xdotool x11-utils"

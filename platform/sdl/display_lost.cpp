@@ -32,6 +32,7 @@ void endWhenDisplayGoes()
 {
     if (strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
         XSetIOErrorHandler(endWithDisplay);
+    watchWaylandDisplay();
 }
 
 }  // namespace win32sdl

@@ -34,6 +34,30 @@ void requireVisibleVideoDriver()
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// Starts the first driver of the hint's list that starts, as SDL_Init does, but lets the layer
+// look at a Wayland session before SDL reaches it.
+bool startVideoDriver()
+{
+    requireVisibleVideoDriver();
+    const char *hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const std::string drivers = hint ? hint : "";
+    const size_t wayland = drivers.find("wayland");
+    if (wayland == std::string::npos)
+        return SDL_Init(SDL_INIT_VIDEO) == 0;
+    bool started = false;
+    if (wayland > 0) {  // the drivers SDL would try first
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.substr(0, wayland - 1).c_str());
+        started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    }
+    if (!started) {
+        win32sdl::checkWaylandSession();
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.substr(wayland).c_str());
+        started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return started;
+}
+
 // Says once what would help when no display can be reached: the shell's own message only says
 // that the window could not be made, and is asked for twice (desktop size, then the window).
 void reportNoDisplay()
@@ -55,8 +79,7 @@ bool ensureVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
-    requireVisibleVideoDriver();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (!startVideoDriver()) {
         reportNoDisplay();
         return false;
     }

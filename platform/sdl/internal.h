@@ -52,8 +52,20 @@ extern Layer layer;
 
 // Starts SDL's video subsystem once, with the GL library loaded for the whole run.
 bool ensureVideo();
-// Ends the program with one line on stderr when its X display goes away while it runs.
+// Ends the program with one line on stderr when its X display or Wayland compositor goes away
+// while it runs.
 void endWhenDisplayGoes();
+// Ends the program with one line on stderr when the Wayland session SDL is about to use has no
+// seat or no output; keeps a connection to its compositor to watch it by.
+void checkWaylandSession();
+// Watches the compositor from a thread of its own once SDL runs on Wayland, ending the program
+// when it goes; otherwise gives the layer's connection back.
+void watchWaylandDisplay();
+// Makes a toolkit that SDL's decorations load report a lost compositor with the program's own
+// line; once GLib is there to hook, and only on a watched Wayland session.
+void hookToolkitDisplayLoss();
+// Ends the program at once when the watched compositor has gone.
+void endIfWaylandDisplayGone();
 // The live window with this SDL window id, or null.
 HWND windowFromId(Uint32 id);
 // Every live window.
@@ -67,6 +79,12 @@ WPARAM virtualKeyFor(const SDL_KeyboardEvent &event);
 WORD keyFlagsFor(SDL_Scancode position);
 // Drops the queued messages of a window that is being destroyed.
 void dropMessagesFor(HWND window);
+// Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
+// destroy; hides the window first. Does nothing elsewhere.
+void releaseDecorationFrame(SDL_Window *window);
+// Names the full-screen state of an X11 window that is about to be mapped for the first time;
+// does nothing for other windows and drivers.
+void announceFullScreen(SDL_Window *window);
 // The window's client size in pixels, as GL draws it.
 void clientSize(HWND window, int *width, int *height);
 

@@ -85,12 +85,17 @@ void pumpEvents()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
+    // Before SDL reads its connection: a toolkit in its decorations would end the program
+    // there on a lost compositor, with a line of its own.
+    win32sdl::endIfWaylandDisplayGone();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) {
             if (HWND window = win32sdl::windowFromId(event.window.windowID))
                 translateWindowEvent(window, event.window);
         } else if (event.type == SDL_QUIT) {
+            // SDL also reports a compositor that went away as a quit.
+            win32sdl::endIfWaylandDisplayGone();
             // SIGINT or SIGTERM: ask every window to close, as a user closing it would.
             for (HWND window : win32sdl::liveWindows())
                 enqueue(input, window, WM_CLOSE, 0, 0);

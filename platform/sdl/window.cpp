@@ -152,6 +152,7 @@ BOOL WINAPI DestroyWindow(HWND window)
     win32sdl::dropMessagesFor(window);
     windows.erase(std::find(windows.begin(), windows.end(), window));
     seam::forgetWindow(window);
+    win32sdl::releaseDecorationFrame(window->sdl);
     SDL_DestroyWindow(window->sdl);
     delete window;
     return TRUE;
@@ -163,7 +164,10 @@ BOOL WINAPI ShowWindow(HWND window, int)
     if (!win32sdl::liveWindow(window))
         return FALSE;
     const bool wasVisible = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN;
+    if (!wasVisible)
+        win32sdl::announceFullScreen(window->sdl);
     SDL_ShowWindow(window->sdl);
+    win32sdl::hookToolkitDisplayLoss();  // SDL's decorations are loaded by now
     if (!wasVisible) {  // as on Win32, a window made hidden learns its size when first shown
         int width, height;
         win32sdl::clientSize(window, &width, &height);

@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# The program in a Weston session. Natively on Wayland: the start question answered with Escape
+# gives a framed window, P writes a drawn snapshot, F1 twice switches to full screen and back,
+# Escape exits 0, and the compositor ending ends the program with status 1 and a line saying
+# so, also while the question is open; a session without a seat ends it at once with status 1
+# and a line saying why. On Weston's Xwayland: Return gives a window the window manager holds
+# full-screen, F1 twice leaves it framed and makes it full-screen again, and Escape exits 0.
+# Usage: wayland_e2e.sh PROGRAM
+set -uo pipefail
+program=$(realpath "$1")
+. "$(dirname "$(realpath "$0")")/program_run.sh"
+. "$e2e_dir/../../tools/weston_session.sh"
+
+# Stops the session and whatever the run left going, and removes its folder.
+cleanup_session() {
+    stop_weston
+    cleanup
+}
+trap cleanup_session EXIT
+
+# Whether the program has a child process: the dialog program that asks its question.
+box_open() {
+    [ -n "$(pgrep -P "$pid")" ]
+}
+
+# Answers the question in the dialog program with that key, typed once a second until the box
+# takes it: the box may not have the keyboard yet when its process starts.
+answer_box() {  # answer_box KEY
+    wait_until box_open || return 1
+    for tick in $(seq 100); do
+        box_open || return 0
+        [ $((tick % 10)) = 1 ] && type_keys "$1"
+        sleep 0.1
+    done
+    return 1
+}
+
+# The snapshot in the work folder, once one is there and whole.
+written_snapshot() {
+    local file
+    for file in "$work"/snap_*.png; do
+        [ -f "$file" ] && pngcheck -q "$file" >/dev/null 2>&1 && echo "$file" && return 0
+    done
+    return 1
+}
+
+# Types P once a second until a snapshot is written (the window may not have the keyboard
+# yet) and sets SHOT_SIZE to its size and SHOT_COLOURS to its number of colours; the file
+# is removed, so each call sees its own.
+take_snapshot() {
+    local file=""
+    for tick in $(seq 100); do
+        [ $((tick % 10)) = 1 ] && type_keys p
+        file=$(written_snapshot) && break
+        sleep 0.1
+    done
+    [ -n "$file" ] || return 1
+    SHOT_SIZE=$(png_size "$file")
+    SHOT_COLOURS=$(identify -format %k "$file" 2>/dev/null)
+    rm -f "$work"/snap_*.png
+}
+
+# Whether the last snapshot has that size.
+shot_size_is() {
+    [ "$SHOT_SIZE" = "$1" ] && return 0
+    echo "the snapshot is $SHOT_SIZE"
+    return 1
+}
+
+# Whether the last snapshot shows a picture: a blank window has a single colour.
+shot_drawn() {
+    [ "${SHOT_COLOURS:-0}" -gt 100 ]
+}
+
+# Whether the next snapshot shows a picture of that size.
+next_shot_drawn_at() {  # next_shot_drawn_at SIZE
+    take_snapshot && shot_size_is "$1" && shot_drawn
+}
+
+# Whether Xwayland window $1 is not full-screen.
+not_full_screen() {
+    ! xwayland_full_screen "$1"
+}
+
+start_xvfb || exit 1
+
+# Natively on Wayland.
+require "Weston starts" start_weston
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "Escape answers the start question" answer_box Escape
+require "P writes a snapshot" take_snapshot
+check "Escape at the question gives a framed window: a 1016x704 snapshot" shot_size_is 1016x704
+check "the snapshot shows a drawn picture" shot_drawn
+type_keys F1
+check "F1 switches to full screen: a drawn 1024x768 snapshot" next_shot_drawn_at 1024x768
+type_keys F1
+check "F1 again switches back to a framed window" next_shot_drawn_at 1016x704
+type_keys Escape
+wait_exit
+check "Escape exits with status 0" [ "$STATUS" = 0 ]
+
+# The compositor ending under the window.
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "Escape answers the question again" answer_box Escape
+require "the window is up: P writes a snapshot" take_snapshot
+stop_process "$WESTON_PID"
+wait_exit
+check "the compositor ending ends the program with status 1" [ "$STATUS" = 1 ]
+check "it says the Wayland display went away" \
+    grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
+stop_weston
+
+# The compositor ending while the question is open.
+require "Weston starts again" start_weston
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "the question's dialog program starts" wait_until box_open
+: >"$log"
+stop_process "$WESTON_PID"
+wait_exit
+check "the compositor ending during the question ends the program with status 1" [ "$STATUS" = 1 ]
+check "it says the Wayland display went away" \
+    grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
+stop_weston
+
+# A session without a seat: no keyboard could steer or end the program there.
+require "headless Weston starts" start_headless_weston
+(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+pid=$!
+wait_exit
+check "a session without a seat ends the program with status 1" [ "$STATUS" = 1 ]
+check "it says the session has no seat" grep -q "^The Wayland display $WESTON_SOCKET has no seat" "$log"
+stop_weston
+
+# On Weston's Xwayland.
+require "Weston starts with Xwayland" start_weston --xwayland
+check "Xwayland is on a display of its own" [ "${XWAYLAND_DISPLAY#:}" -ge "$WESTON_FIRST_X_DISPLAY" ]
+(cd "$work" && exec_on_xwayland "$program") >>"$log" 2>&1 &
+pid=$!
+require "the start question appears" wait_until xwayland_window_exists "Start FullScreen?"
+question=$(xwayland_window_id "Start FullScreen?")
+require "the question gets the keyboard" wait_until xwayland_has_focus "$question"
+type_keys Return
+full=$(wait_until xwayland_window_exists Brindlewick && xwayland_window_id Brindlewick)
+require "a window opens after Return" [ -n "$full" ]
+check "Return gives a full-screen window" wait_until xwayland_full_screen "$full"
+require "the window gets the keyboard" wait_until xwayland_has_focus "$full"
+type_keys F1
+framed=$(wait_until xwayland_window_exists Brindlewick "$full" &&
+    xwayland_window_id Brindlewick "$full")
+require "F1 opens a new window" [ -n "$framed" ]
+check "the new window is framed, not full-screen" not_full_screen "$framed"
+require "the framed window gets the keyboard" wait_until xwayland_has_focus "$framed"
+type_keys F1
+full=$(wait_until xwayland_window_exists Brindlewick "$framed" &&
+    xwayland_window_id Brindlewick "$framed")
+require "F1 again opens a new window" [ -n "$full" ]
+check "the window after F1 again is full-screen" wait_until xwayland_full_screen "$full"
+require "that window gets the keyboard" wait_until xwayland_has_focus "$full"
+type_keys Escape
+wait_exit
+check "Escape exits with status 0" [ "$STATUS" = 0 ]
+
+finish wayland
