@@ -82,12 +82,28 @@ not_full_screen() {
     ! xwayland_full_screen "$1"
 }
 
+# Starts the program natively on the session's Wayland display, in the work folder.
+start_natively() {
+    (cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+    pid=$!
+}
+
+# Ends the compositor and checks that the program ended with it as a lost display: status 1
+# and the line saying so; $1 says when.
+end_compositor_under() {  # end_compositor_under WHEN
+    stop_process "$WESTON_PID"
+    wait_exit
+    check "the compositor ending $1 ends the program with status 1" [ "$STATUS" = 1 ]
+    check "it says the Wayland display went away ($1)" \
+        grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
+    stop_weston
+}
+
 start_xvfb || exit 1
 
 # Natively on Wayland.
 require "Weston starts" start_weston
-(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
-pid=$!
+start_natively
 require "Escape answers the start question" answer_box Escape
 require "P writes a snapshot" take_snapshot
 check "Escape at the question gives a framed window: a 1016x704 snapshot" shot_size_is 1016x704
@@ -101,34 +117,21 @@ wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
 
 # The compositor ending under the window.
-(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
-pid=$!
+start_natively
 require "Escape answers the question again" answer_box Escape
 require "the window is up: P writes a snapshot" take_snapshot
-stop_process "$WESTON_PID"
-wait_exit
-check "the compositor ending ends the program with status 1" [ "$STATUS" = 1 ]
-check "it says the Wayland display went away" \
-    grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
-stop_weston
+end_compositor_under "under the window"
 
 # The compositor ending while the question is open.
 require "Weston starts again" start_weston
-(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
-pid=$!
+start_natively
 require "the question's dialog program starts" wait_until box_open
 : >"$log"
-stop_process "$WESTON_PID"
-wait_exit
-check "the compositor ending during the question ends the program with status 1" [ "$STATUS" = 1 ]
-check "it says the Wayland display went away" \
-    grep -q "^The Wayland display $WESTON_SOCKET went away" "$log"
-stop_weston
+end_compositor_under "during the question"
 
 # A session without a seat: no keyboard could steer or end the program there.
 require "headless Weston starts" start_headless_weston
-(cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
-pid=$!
+start_natively
 wait_exit
 check "a session without a seat ends the program with status 1" [ "$STATUS" = 1 ]
 check "it says the session has no seat" grep -q "^The Wayland display $WESTON_SOCKET has no seat" "$log"
