@@ -1,21 +1,54 @@
 # Shared by ./run and ./test: installs the Debian packages that are missing, then builds.
 # Sourced, not run.
 
-# Packages the program needs to build and run.
+# The Debian packages ./run and ./test install when they are missing: every package whose command
+# a script, test or build step calls is named here, even where another package happens to bring
+# it. "a|b" names one package under two names (Debian's and a derived system's): whichever the
+# system's apt can install is installed, the first if both can.
+
+# The program, to build and run: compiler and build tools, SDL2, OpenGL and GLU, libjpeg (Ubuntu
+# has the same interface as libjpeg62-dev), libpng and zlib, and Mesa's GL drivers.
 BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
-  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
-# Packages the Windows build adds: the MinGW-w64 cross compiler and its zlib, and Debian's source
-# package tools. Its tests add Wine and icoutils (to read the program's resources back); Wine is
-# installed without its recommends, which would pull in some 80 packages it does not need here.
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev cmake make"
+  libjpeg62-turbo-dev|libjpeg62-dev libpng-dev zlib1g-dev libgl1-mesa-dri libegl1 libegl-mesa0"
+# The Windows build: the MinGW-w64 cross compiler and its zlib, its objdump (the program's imports
+# read back), and Debian's source package tools (apt-get source) for libjpeg-turbo and libpng.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  dpkg-dev cmake make"
+# Its tests: Wine and icoutils (wrestool, the program's resources read back). Installed without
+# recommends, which would pull in some 80 packages not needed here.
 WINE_PACKAGES="wine64 icoutils"
-# The Windows installer is made with wixl (msitools); installed without its recommends.
-INSTALLER_PACKAGES="wixl"
-# Packages the tests add: GoogleTest, a virtual X server and keyboard with its layouts, a PNG
-# checker, ImageMagick (snapshots' pictures and texts read back), clang with its fuzzer runtime,
-# and the validators and package tools of the install check.
-TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils pngcheck imagemagick
-  clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev"
+# The Windows installer, made with wixl and read back with msiinfo (both from msitools), its
+# shortcut read with strings (binutils) and the portable zip with unzip. Installed without
+# recommends.
+INSTALLER_PACKAGES="wixl msitools binutils unzip"
+# The tests: GoogleTest, a virtual X server with keys, window lists and keyboard layouts, ps,
+# pgrep and pkill (procps), a PNG checker, ImageMagick (snapshots' pictures and texts read back),
+# clang with its fuzzer runtime, and the install check's validators and package tools (file is
+# what CPack finds the binaries to pass to dpkg-shlibdeps with).
+TEST_PACKAGES="libgtest-dev libx11-dev xvfb xdotool x11-utils x11-xkb-utils procps pngcheck
+  imagemagick clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base
+  dpkg-dev file"
+
+# Whether package $1, or one of its names "a|b", is installed.
+installed() {
+    local name names
+    IFS='|' read -ra names <<<"$1"
+    for name in "${names[@]}"; do
+        dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q 'ok installed' && return 0
+    done
+    return 1
+}
+
+# Prints the first of the names "a|b" of package $1 that apt has a version of; the first name if
+# none has one, so that apt's own message says what is missing.
+installable() {
+    local name names
+    IFS='|' read -ra names <<<"$1"
+    for name in "${names[@]}"; do
+        apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]' && { echo "$name"; return; }
+    done
+    echo "${names[0]}"
+}
 
 # Installs whichever of the named packages are not installed yet, with --lean first without their
 # recommended packages: as root, or through sudo when it is there. Without either it stops with
@@ -27,8 +60,7 @@ install_packages() {
         shift
     fi
     for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
-            missing+=("$package")
+        installed "$package" || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" -ne 0 ]; then
@@ -39,8 +71,11 @@ install_packages() {
         fi
         sudo=(sudo)
     fi
-    echo "Installing ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
+    for package in "${!missing[@]}"; do
+        missing[package]=$(installable "${missing[package]}")
+    done
+    echo "Installing ${missing[*]}"
     # Through env, as sudo drops the caller's environment.
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
         install -y -qq "${lean[@]}" "${missing[@]}" >/dev/null

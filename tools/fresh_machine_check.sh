@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Tries the project as a new user would on a fresh Debian machine: a minimal Debian root
+# (debootstrap --variant=minbase, plus git) made from this machine's own Debian archive, the
+# repository's current commit (HEAD, not uncommitted changes) cloned into it, then `./run` from
+# another folder with no display (its snapshot must appear) and `./test`, as root. Prints the time
+# and result of each and exits non-zero if either fails. Run it whenever a package or an external
+# command is added.
+# Usage, as root: tools/fresh_machine_check.sh [SUITE]   (bookworm by default; trixie for Debian 13)
+# The bootstrapped root is kept as a tarball in $BRINDLEWICK_FRESH_CACHE (by default
+# /var/cache/brindlewick-fresh), so a rerun unpacks a new copy of it instead of bootstrapping again;
+# the logs of each run are kept there too. KEEP_ROOT=1 keeps the root after the run.
+set -euo pipefail
+# The machine's Debian archive, read from apt's sources.
+. "$(dirname "$0")/debian_sources.sh"
+
+suite=${1:-bookworm}
+project=$(cd "$(dirname "$0")/.." && pwd)
+cache=${BRINDLEWICK_FRESH_CACHE:-/var/cache/brindlewick-fresh}
+tarball=$cache/$suite-minbase-git.tar.gz
+root=""
+mounts=()
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "$0: run as root (it bootstraps a Debian root and mounts into it)" >&2
+    exit 1
+fi
+
+# Prints the seconds since $1 (a date +%s) as minutes and seconds.
+elapsed() {
+    local seconds=$(($(date +%s) - $1))
+    printf '%dm%02ds' $((seconds / 60)) $((seconds % 60))
+}
+
+# Ends every process still running inside the root (a virtual X server, wineserver), by its id.
+stop_root_processes() {
+    local link pid
+    for link in /proc/[0-9]*/root; do
+        pid=${link#/proc/}
+        pid=${pid%/root}
+        [ "$(readlink "$link" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
+    done
+    return 0
+}
+
+# Whether anything is still mounted at or under the root.
+root_has_mounts() {
+    awk -v root="$root" '$2 == root || index($2, root "/") == 1 { found = 1 } END { exit !found }' \
+        /proc/self/mounts
+}
+
+# Undoes every mount into the root, newest first, and removes the root unless it is to be kept
+# or a mount could not be undone (removing it then would reach into the machine's own /dev).
+cleanup() {
+    local i
+    trap - EXIT INT TERM
+    [ -n "$root" ] || return 0
+    stop_root_processes
+    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+        umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" 2>/dev/null || true
+    done
+    if root_has_mounts; then
+        echo "$0: mounts remain under $root; it is left in place" >&2
+    elif [ -n "${KEEP_ROOT:-}" ]; then
+        echo "The root is kept in $root"
+    else
+        rm -rf --one-file-system "$root"
+    fi
+}
+trap cleanup EXIT
+trap 'echo "$0: interrupted" >&2; exit 130' INT TERM
+
+# Mounts with mount's arguments $1... at $root/$TARGET, the last argument, and remembers it.
+mount_in_root() {
+    local target=$root/${*: -1}
+    mount "${@:1:$#-1}" "$target"
+    mounts+=("$target")
+}
+
+# Runs a shell command line inside the root as root, with a new user's plain environment.
+in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$1"
+}
+
+# Bootstraps a minimal root with git for $suite from the machine's own Debian archive, gives it
+# that archive's sources (packages and their sources, the suite's updates and security suites)
+# and keeps it as $tarball.
+bootstrap() {
+    local mirror key start
+    mirror=$(debian_archive_uri)
+    key=$(debian_archive_key)
+    if [ -z "$mirror" ]; then
+        echo "$0: no Debian archive found in apt's sources on this machine" >&2
+        exit 1
+    fi
+    # debootstrap itself, if missing.
+    command -v debootstrap >/dev/null ||
+        apt-get -o DPkg::Lock::Timeout=600 install -y -qq debootstrap >/dev/null
+    echo "Bootstrapping a minimal Debian $suite root with git (once; kept in $tarball)"
+    start=$(date +%s)
+    local bootstrap_root=$cache/$suite-bootstrap
+    rm -rf --one-file-system "$bootstrap_root"
+    debootstrap --variant=minbase --include=git,ca-certificates \
+        ${key:+--keyring="$key"} "$suite" "$bootstrap_root" "$mirror" >"$cache/$suite-debootstrap.log"
+    root_sources "$suite" >"$bootstrap_root/etc/apt/sources.list.d/debian.sources"
+    rm -f "$bootstrap_root/etc/apt/sources.list"
+    # No service a package installs may start in the root (nothing would stop it).
+    printf '#!/bin/sh\nexit 101\n' >"$bootstrap_root/usr/sbin/policy-rc.d"
+    chmod +x "$bootstrap_root/usr/sbin/policy-rc.d"
+    tar -C "$bootstrap_root" -czf "$tarball.partial" . && mv "$tarball.partial" "$tarball"
+    rm -rf --one-file-system "$bootstrap_root"
+    echo "Bootstrapped in $(elapsed "$start")"
+}
+
+mkdir -p "$cache"
+[ -f "$tarball" ] || bootstrap
+root=$(mktemp -d "$cache/$suite-root.XXXXXX")
+tar -C "$root" -xzf "$tarball"
+chmod 755 "$root"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mount_in_root -t proc proc /proc
+mount_in_root -t sysfs sysfs /sys
+mount_in_root --bind /dev /dev
+mount_in_root --bind /dev/pts /dev/pts
+mount_in_root -t tmpfs shm /dev/shm
+
+head=$(git -C "$project" rev-parse HEAD)
+echo "Cloning $project at its HEAD, commit ${head:0:12} (uncommitted changes are not included)"
+git -c safe.directory='*' clone -q --no-checkout "$project" "$root/root/brindlewick"
+git -C "$root/root/brindlewick" checkout -q --detach "$head"
+mkdir "$root/root/elsewhere"
+
+logs=$cache/logs/$suite-$(date +%Y%m%d-%H%M%S)
+mkdir -p "$logs"
+run_result=passes
+test_result=passes
+
+start=$(date +%s)
+in_root 'cd /root/elsewhere && /root/brindlewick/run' >"$logs/run.log" 2>&1 || run_result=fails
+run_time=$(elapsed "$start")
+if [ "$run_result" = passes ] && ! ls "$root"/root/elsewhere/snap_*.png >/dev/null 2>&1; then
+    echo "./run saved no snapshot in the folder it was called from" >>"$logs/run.log"
+    run_result=fails
+fi
+echo "./run  $run_result in $run_time (log: $logs/run.log)"
+
+start=$(date +%s)
+in_root 'cd /root/brindlewick && ./test' >"$logs/test.log" 2>&1 || test_result=fails
+test_time=$(elapsed "$start")
+echo "./test $test_result in $test_time (log: $logs/test.log)"
+if [ "$test_result" = fails ]; then
+    grep -E '^[[:space:]]*[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Subprocess aborted)\)' \
+        "$logs/test.log" || tail -n 20 "$logs/test.log"
+fi
+warnings=$(grep -c 'warning:' "$logs/run.log" "$logs/test.log" | awk -F: '{ n += $NF } END { print n }')
+echo "Compiler and tool warnings in the logs: $warnings"
+cp "$root/root/brindlewick/build/windows-deps/versions.txt" "$logs/" 2>/dev/null &&
+    sed 's/^/Windows libraries: /' "$logs/versions.txt"
+
+echo "Debian $suite, commit ${head:0:12}: ./run $run_result ($run_time), ./test $test_result ($test_time)"
+[ "$run_result" = passes ] && [ "$test_result" = passes ]
