@@ -105,7 +105,8 @@ if [ ! -f "$prefix/.complete" ]; then
     touch "$prefix/.complete"
 fi
 # Which of Debian's sources the libraries were built from.
-[ ! -f "$deps/versions.txt" ] || sed 's/^/Windows libraries: Debian source package /' "$deps/versions.txt"
+[ ! -f "$deps/versions.txt" ] ||
+    sed 's/^/Windows libraries: Debian source package /' "$deps/versions.txt"
 
 cmake -S . -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DBRINDLEWICK_WINDOWS_DEPS="$prefix" -DBRINDLEWICK_TESTS=OFF >/dev/null

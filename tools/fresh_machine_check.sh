@@ -19,6 +19,7 @@ cache=${BRINDLEWICK_FRESH_CACHE:-/var/cache/brindlewick-fresh}
 tarball=$cache/$suite-minbase-git.tar.gz
 root=""
 mounts=()
+head=""
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "$0: run as root (it bootstraps a Debian root and mounts into it)" >&2
@@ -66,8 +67,6 @@ cleanup() {
         rm -rf --one-file-system "$root"
     fi
 }
-trap cleanup EXIT
-trap 'echo "$0: interrupted" >&2; exit 130' INT TERM
 
 # Mounts with mount's arguments $1... at $root/$TARGET, the last argument, and remembers it.
 mount_in_root() {
@@ -100,8 +99,8 @@ bootstrap() {
     start=$(date +%s)
     local bootstrap_root=$cache/$suite-bootstrap
     rm -rf --one-file-system "$bootstrap_root"
-    debootstrap --variant=minbase --include=git,ca-certificates \
-        ${key:+--keyring="$key"} "$suite" "$bootstrap_root" "$mirror" >"$cache/$suite-debootstrap.log"
+    debootstrap --variant=minbase --include=git ${key:+--keyring="$key"} \
+        "$suite" "$bootstrap_root" "$mirror" >"$cache/$suite-debootstrap.log"
     root_sources "$suite" >"$bootstrap_root/etc/apt/sources.list.d/debian.sources"
     rm -f "$bootstrap_root/etc/apt/sources.list"
     # No service a package installs may start in the root (nothing would stop it).
@@ -112,50 +111,69 @@ bootstrap() {
     echo "Bootstrapped in $(elapsed "$start")"
 }
 
-mkdir -p "$cache"
-[ -f "$tarball" ] || bootstrap
-root=$(mktemp -d "$cache/$suite-root.XXXXXX")
-tar -C "$root" -xzf "$tarball"
-chmod 755 "$root"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-mount_in_root -t proc proc /proc
-mount_in_root -t sysfs sysfs /sys
-mount_in_root --bind /dev /dev
-mount_in_root --bind /dev/pts /dev/pts
-mount_in_root -t tmpfs shm /dev/shm
+# Unpacks a new copy of the bootstrapped root, mounts what programs expect into it and clones the
+# repository's current commit into /root/brindlewick.
+prepare_root() {
+    root=$(mktemp -d "$cache/$suite-root.XXXXXX")
+    tar -C "$root" -xzf "$tarball"
+    chmod 755 "$root"
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+    mount_in_root -t proc proc /proc
+    mount_in_root -t sysfs sysfs /sys
+    mount_in_root --bind /dev /dev
+    mount_in_root --bind /dev/pts /dev/pts
+    mount_in_root -t tmpfs shm /dev/shm
 
-head=$(git -C "$project" rev-parse HEAD)
-echo "Cloning $project at its HEAD, commit ${head:0:12} (uncommitted changes are not included)"
-git -c safe.directory='*' clone -q --no-checkout "$project" "$root/root/brindlewick"
-git -C "$root/root/brindlewick" checkout -q --detach "$head"
-mkdir "$root/root/elsewhere"
+    head=$(git -C "$project" rev-parse HEAD)
+    echo "Cloning $project at its HEAD, commit ${head:0:12} (uncommitted changes are not included)"
+    git -c safe.directory='*' clone -q --no-checkout "$project" "$root/root/brindlewick"
+    git -C "$root/root/brindlewick" checkout -q --detach "$head"
+    mkdir "$root/root/elsewhere"
+}
 
-logs=$cache/logs/$suite-$(date +%Y%m%d-%H%M%S)
-mkdir -p "$logs"
-run_result=passes
-test_result=passes
+# Runs ./run from another folder and then ./test in the root, logging each, and prints their
+# times and results; fails if either fails.
+run_and_test() {
+    local logs start run_time test_time warnings run_result=passes test_result=passes
+    logs=$cache/logs/$suite-$(date +%Y%m%d-%H%M%S)
+    mkdir -p "$logs"
 
-start=$(date +%s)
-in_root 'cd /root/elsewhere && /root/brindlewick/run' >"$logs/run.log" 2>&1 || run_result=fails
-run_time=$(elapsed "$start")
-if [ "$run_result" = passes ] && ! ls "$root"/root/elsewhere/snap_*.png >/dev/null 2>&1; then
-    echo "./run saved no snapshot in the folder it was called from" >>"$logs/run.log"
-    run_result=fails
-fi
-echo "./run  $run_result in $run_time (log: $logs/run.log)"
+    start=$(date +%s)
+    in_root 'cd /root/elsewhere && /root/brindlewick/run' >"$logs/run.log" 2>&1 || run_result=fails
+    run_time=$(elapsed "$start")
+    if [ "$run_result" = passes ] && ! ls "$root"/root/elsewhere/snap_*.png >/dev/null 2>&1; then
+        echo "./run saved no snapshot in the folder it was called from" >>"$logs/run.log"
+        run_result=fails
+    fi
+    echo "./run  $run_result in $run_time (log: $logs/run.log)"
 
-start=$(date +%s)
-in_root 'cd /root/brindlewick && ./test' >"$logs/test.log" 2>&1 || test_result=fails
-test_time=$(elapsed "$start")
-echo "./test $test_result in $test_time (log: $logs/test.log)"
-if [ "$test_result" = fails ]; then
-    grep -E '^[[:space:]]*[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Subprocess aborted)\)' \
-        "$logs/test.log" || tail -n 20 "$logs/test.log"
-fi
-warnings=$(grep -c 'warning:' "$logs/run.log" "$logs/test.log" | awk -F: '{ n += $NF } END { print n }')
-echo "Compiler and tool warnings in the logs: $warnings"
-cp "$root/root/brindlewick/build/windows-deps/versions.txt" "$logs/" 2>/dev/null &&
-    sed 's/^/Windows libraries: /' "$logs/versions.txt"
+    start=$(date +%s)
+    in_root 'cd /root/brindlewick && ./test' >"$logs/test.log" 2>&1 || test_result=fails
+    test_time=$(elapsed "$start")
+    echo "./test $test_result in $test_time (log: $logs/test.log)"
+    if [ "$test_result" = fails ]; then
+        grep -E '^[[:space:]]*[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Subprocess aborted)\)' \
+            "$logs/test.log" || tail -n 20 "$logs/test.log"
+    fi
+    warnings=$(cat "$logs/run.log" "$logs/test.log" | grep -c 'warning:' || true)
+    echo "Compiler and tool warnings in the logs: $warnings"
+    cp "$root/root/brindlewick/build/windows-deps/versions.txt" "$logs/" 2>/dev/null &&
+        sed 's/^/Windows libraries: /' "$logs/versions.txt"
 
-echo "Debian $suite, commit ${head:0:12}: ./run $run_result ($run_time), ./test $test_result ($test_time)"
-[ "$run_result" = passes ] && [ "$test_result" = passes ]
+    echo "Debian $suite, commit ${head:0:12}:" \
+        "./run $run_result ($run_time), ./test $test_result ($test_time)"
+    [ "$run_result" = passes ] && [ "$test_result" = passes ]
+}
+
+# Bootstraps the root once, then tries the project in a new copy of it.
+main() {
+    trap cleanup EXIT
+    trap 'echo "$0: interrupted" >&2; exit 130' INT TERM
+    mkdir -p "$cache"
+    [ -f "$tarball" ] || bootstrap
+    prepare_root
+    run_and_test
+}
+
+# On one line, so that the whole script is read before it runs and editing it meanwhile is safe.
+main "$@"; exit

@@ -45,7 +45,10 @@ installable() {
     local name names
     IFS='|' read -ra names <<<"$1"
     for name in "${names[@]}"; do
-        apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]' && { echo "$name"; return; }
+        if apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]'; then
+            echo "$name"
+            return
+        fi
     done
     echo "${names[0]}"
 }
