@@ -75,10 +75,12 @@ mount_in_root() {
     mounts+=("$target")
 }
 
-# Runs a shell command line inside the root as root, with a new user's plain environment.
+# Runs a shell command line inside the root as root, with a new user's plain environment. It is
+# waited for in the background, so that Ctrl+C or a TERM signal stops the check at once.
 in_root() {
     chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
-        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$1"
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$1" &
+    wait $!
 }
 
 # Bootstraps a minimal root with git for $suite from the machine's own Debian archive, gives it
@@ -131,10 +133,38 @@ prepare_root() {
     mkdir "$root/root/elsewhere"
 }
 
+# Megabytes that the root's installed packages take, by dpkg's count.
+installed_megabytes() {
+    in_root "dpkg-query -W -f='\${Installed-Size}\n'" | awk '{ k += $1 } END { print int(k / 1024) }'
+}
+
+# Prints what the steps so far have cost: megabytes of packages downloaded (apt keeps them) and
+# installed since the root was made ($1 megabytes then), and the build folder's size.
+footprint() {  # footprint INSTALLED_BEFORE
+    local downloaded build
+    downloaded=$(du -sm --apparent-size "$root/var/cache/apt/archives" | cut -f1)
+    build=$(du -sm "$root/root/brindlewick/build" 2>/dev/null | cut -f1 || true)
+    echo "       packages: ${downloaded} MB downloaded, $(($(installed_megabytes) - $1)) MB" \
+        "installed; build folder ${build:-0} MB"
+}
+
+# The time apt spent installing packages in the root so far, from its history log.
+install_time() {
+    local stamp seconds=0 begun=0
+    while read -r stamp; do
+        case $stamp in
+            Start-Date:*) begun=$(date -d "${stamp#Start-Date: }" +%s) ;;
+            End-Date:*) seconds=$((seconds + $(date -d "${stamp#End-Date: }" +%s) - begun)) ;;
+        esac
+    done < <(grep -E '^(Start|End)-Date:' "$root/var/log/apt/history.log" 2>/dev/null | sed 's/  / /')
+    printf '%dm%02ds' $((seconds / 60)) $((seconds % 60))
+}
+
 # Runs ./run from another folder and then ./test in the root, logging each, and prints their
 # times and results; fails if either fails.
 run_and_test() {
-    local logs start run_time test_time warnings run_result=passes test_result=passes
+    local logs start run_time test_time warnings base run_result=passes test_result=passes
+    base=$(installed_megabytes)
     logs=$cache/logs/$suite-$(date +%Y%m%d-%H%M%S)
     mkdir -p "$logs"
 
@@ -146,11 +176,18 @@ run_and_test() {
         run_result=fails
     fi
     echo "./run  $run_result in $run_time (log: $logs/run.log)"
+    footprint "$base"
 
     start=$(date +%s)
     in_root 'cd /root/brindlewick && ./test' >"$logs/test.log" 2>&1 || test_result=fails
     test_time=$(elapsed "$start")
     echo "./test $test_result in $test_time (log: $logs/test.log)"
+    footprint "$base"
+    echo "       of all that, apt's installs took $(install_time)"
+    start=$(date +%s)
+    in_root 'cd /root/elsewhere && /root/brindlewick/run' >"$logs/run-again.log" 2>&1 ||
+        { run_result=fails; echo "./run failed the second time (log: $logs/run-again.log)"; }
+    echo "./run  again in $(elapsed "$start")"
     if [ "$test_result" = fails ]; then
         grep -E '^[[:space:]]*[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Subprocess aborted)\)' \
             "$logs/test.log" || tail -n 20 "$logs/test.log"
