@@ -94,9 +94,6 @@ bootstrap() {
         echo "$0: no Debian archive found in apt's sources on this machine" >&2
         exit 1
     fi
-    # debootstrap itself, if missing.
-    command -v debootstrap >/dev/null ||
-        apt-get -o DPkg::Lock::Timeout=600 install -y -qq debootstrap >/dev/null
     echo "Bootstrapping a minimal Debian $suite root with git (once; kept in $tarball)"
     start=$(date +%s)
     local bootstrap_root=$cache/$suite-bootstrap
@@ -206,6 +203,11 @@ run_and_test() {
 main() {
     trap cleanup EXIT
     trap 'echo "$0: interrupted" >&2; exit 130' INT TERM
+    # What the check itself runs on this machine: debootstrap, and git for the clone.
+    if ! command -v debootstrap >/dev/null || ! command -v git >/dev/null; then
+        apt-get update -qq
+        apt-get -o DPkg::Lock::Timeout=600 install -y -qq debootstrap git >/dev/null
+    fi
     mkdir -p "$cache"
     [ -f "$tarball" ] || bootstrap
     prepare_root
