@@ -132,7 +132,8 @@ prepare_root() {
 
 # Megabytes that the root's installed packages take, by dpkg's count.
 installed_megabytes() {
-    in_root "dpkg-query -W -f='\${Installed-Size}\n'" | awk '{ k += $1 } END { print int(k / 1024) }'
+    in_root "dpkg-query -W -f='\${Installed-Size}\n'" |
+        awk '{ k += $1 } END { print int(k / 1024) }'
 }
 
 # Prints what the steps so far have cost: megabytes of packages downloaded (apt keeps them) and
@@ -153,14 +154,26 @@ install_time() {
             Start-Date:*) begun=$(date -d "${stamp#Start-Date: }" +%s) ;;
             End-Date:*) seconds=$((seconds + $(date -d "${stamp#End-Date: }" +%s) - begun)) ;;
         esac
-    done < <(grep -E '^(Start|End)-Date:' "$root/var/log/apt/history.log" 2>/dev/null | sed 's/  / /')
+    done < <(grep -E '^(Start|End)-Date:' "$root/var/log/apt/history.log" 2>/dev/null |
+        sed 's/  / /')
     printf '%dm%02ds' $((seconds / 60)) $((seconds % 60))
+}
+
+# Prints the compiler's warnings in the logs of $1, and those of the Windows program, whose
+# build ./test shows only when it fails: it is built again from clean for that.
+compiler_warnings() {
+    in_root 'cmake --build /root/brindlewick/build/windows --clean-first -j "$(nproc)"' \
+        >"$1/windows-rebuild.log" 2>&1 || echo "The Windows program did not build again (log: $1)"
+    { grep -hE '^[^ ]+:[0-9]+(:[0-9]+)?: warning:' "$1"/*.log || true; } |
+        sort -u >"$1/warnings.txt"
+    echo "       compiler warnings: $(wc -l <"$1/warnings.txt") (list: $1/warnings.txt)"
+    head -n 20 "$1/warnings.txt"
 }
 
 # Runs ./run from another folder and then ./test in the root, logging each, and prints their
 # times and results; fails if either fails.
 run_and_test() {
-    local logs start run_time test_time warnings base run_result=passes test_result=passes
+    local logs start run_time test_time base run_result=passes test_result=passes
     base=$(installed_megabytes)
     logs=$cache/logs/$suite-$(date +%Y%m%d-%H%M%S)
     mkdir -p "$logs"
@@ -189,8 +202,7 @@ run_and_test() {
         grep -E '^[[:space:]]*[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Subprocess aborted)\)' \
             "$logs/test.log" || tail -n 20 "$logs/test.log"
     fi
-    warnings=$(cat "$logs/run.log" "$logs/test.log" | grep -c 'warning:' || true)
-    echo "Compiler and tool warnings in the logs: $warnings"
+    compiler_warnings "$logs"
     cp "$root/root/brindlewick/build/windows-deps/versions.txt" "$logs/" 2>/dev/null &&
         sed 's/^/Windows libraries: /' "$logs/versions.txt"
 

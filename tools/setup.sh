@@ -45,7 +45,8 @@ installable() {
     local name names
     IFS='|' read -ra names <<<"$1"
     for name in "${names[@]}"; do
-        if apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]'; then
+        # grep reads to the end: an early exit would fail apt-cache with SIGPIPE under pipefail.
+        if apt-cache policy "$name" 2>/dev/null | grep 'Candidate: [^(]' >/dev/null; then
             echo "$name"
             return
         fi

@@ -100,7 +100,7 @@ shortcut_ok() {
     local lnk icon
     lnk=$(shortcut)
     [ -n "$lnk" ] || { echo "no shortcut"; return 1; }
-    strings "$lnk" | grep -qxF 'C:\Program Files\Brindlewick\brindlewick.exe' || return 1
+    strings "$lnk" | grep -xF 'C:\Program Files\Brindlewick\brindlewick.exe' >/dev/null || return 1
     icon=$(shortcut_paths | grep -i '\.ico$')
     [ -n "$icon" ] && cmp -s "$(unix_path "$icon")" "$here/../../resources/icons/brindlewick.ico"
 }
@@ -116,9 +116,10 @@ outside_program_files() {
 }
 
 # Whether the installer names the icon of its entry in Settings > Apps (Wine does not write it
-# into the entry, Windows does).
+# into the entry, Windows does). Here and below grep reads to the end without -q: msiinfo
+# writes line by line, and with pipefail grep's early exit would fail it with SIGPIPE.
 entry_icon_named() {
-    msiinfo export "$msi" Property | grep -qxP 'ARPPRODUCTICON\tbrindlewick.ico\r?'
+    msiinfo export "$msi" Property | grep -xP 'ARPPRODUCTICON\tbrindlewick.ico\r?' >/dev/null
 }
 
 # Builds WORK/NAME.msi, an installer of that version from the same .wxs; like every build of
@@ -133,7 +134,7 @@ installer_of() {  # installer_of VERSION NAME
 zip_ok() {
     local folder=brindlewick-$version
     cmp -s <(unzip -p "$zip" "$folder/brindlewick.exe") "$build/brindlewick.exe" &&
-        unzip -p "$zip" "$folder/README.txt" | grep -q "version $version"
+        unzip -p "$zip" "$folder/README.txt" | grep "version $version" >/dev/null
 }
 
 # Whether the folder holds a snapshot.
