@@ -137,13 +137,15 @@ installed_megabytes() {
 }
 
 # Prints what the steps so far have cost: megabytes of packages downloaded (apt keeps them) and
-# installed since the root was made ($1 megabytes then), and the build folder's size.
+# installed since the root was made ($1 megabytes then), and the build folder's size with its
+# Wine prefix's.
 footprint() {  # footprint INSTALLED_BEFORE
-    local downloaded build
+    local downloaded build wine
     downloaded=$(du -sm --apparent-size "$root/var/cache/apt/archives" | cut -f1)
     build=$(du -sm "$root/root/brindlewick/build" 2>/dev/null | cut -f1 || true)
+    wine=$(du -sm "$root/root/brindlewick/build/wine-prefix" 2>/dev/null | cut -f1 || true)
     echo "       packages: ${downloaded} MB downloaded, $(($(installed_megabytes) - $1)) MB" \
-        "installed; build folder ${build:-0} MB"
+        "installed; build folder ${build:-0} MB, of which the Wine prefix ${wine:-0} MB"
 }
 
 # The time apt spent installing packages in the root so far, from its history log.
