@@ -120,6 +120,9 @@ prepare_root() {
     mount_in_root -t proc proc /proc
     mount_in_root -t sysfs sysfs /sys
     mount_in_root --bind /dev /dev
+    # Where the machine's mounts are shared, the root's /dev must not pass on what is mounted
+    # into it below (it would land on the machine's own /dev/shm).
+    mount --make-rslave "$root/dev"
     mount_in_root --bind /dev/pts /dev/pts
     mount_in_root -t tmpfs shm /dev/shm
 
