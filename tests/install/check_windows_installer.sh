@@ -143,14 +143,16 @@ has_snapshot() {
 }
 
 # Starts the installed program in FOLDER as the shortcut does, answers No, saves one snapshot
-# and quits; prints the snapshot's name.
+# and quits; prints the snapshot's name. A step that fails is named on stderr, with what the
+# program wrote.
 save_snapshot() {  # save_snapshot FOLDER
-    local question window
+    local question window step="the start question"
     (cd "$1" && exec "$WINE_LOADER" "$installed/brindlewick.exe") >"$work/program.log" 2>&1 &
     pid=$!
     question=$(wait_for_window "Start FullScreen?") && press "$question" n &&
-        window=$(wait_for_window Brindlewick) && press "$window" p &&
-        wait_until has_snapshot "$1" && press "$window" Escape
+        step="the window" && window=$(wait_for_window Brindlewick) && press "$window" p &&
+        step="the snapshot" && wait_until has_snapshot "$1" && press "$window" Escape ||
+        echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
     timeout 10 xdotool keyup Escape 2>/dev/null  # the window is gone before the key's release
     wait_until process_gone "$pid" || stop_process "$pid"
     pid=""
