@@ -149,10 +149,17 @@ save_snapshot() {  # save_snapshot FOLDER
     local question window step="the start question"
     (cd "$1" && exec "$WINE_LOADER" "$installed/brindlewick.exe") >"$work/program.log" 2>&1 &
     pid=$!
-    question=$(wait_for_window "Start FullScreen?") && press "$question" n &&
-        step="the window" && window=$(wait_for_window Brindlewick) && press "$window" p &&
-        step="the snapshot" && wait_until has_snapshot "$1" && press "$window" Escape ||
-        echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
+    if question=$(wait_for_window "Start FullScreen?"); then
+        # Wine's box may close on the key's press, and xdotool then fails on the release.
+        press "$question" n
+        step="the window"
+        if window=$(wait_for_window Brindlewick) && press "$window" p; then
+            step="the snapshot"
+            wait_until has_snapshot "$1" && step=""
+            press "$window" Escape
+        fi
+    fi
+    [ -z "$step" ] || echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
     timeout 10 xdotool keyup Escape 2>/dev/null  # the window is gone before the key's release
     wait_until process_gone "$pid" || stop_process "$pid"
     pid=""
