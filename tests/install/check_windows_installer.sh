@@ -100,7 +100,8 @@ shortcut_ok() {
     local lnk icon
     lnk=$(shortcut)
     [ -n "$lnk" ] || { echo "no shortcut"; return 1; }
-    strings "$lnk" | grep -xF 'C:\Program Files\Brindlewick\brindlewick.exe' >/dev/null || return 1
+    strings "$lnk" | grep -xF 'C:\Program Files\Brindlewick\brindlewick.exe' >/dev/null ||
+        return 1
     icon=$(shortcut_paths | grep -i '\.ico$')
     [ -n "$icon" ] && cmp -s "$(unix_path "$icon")" "$here/../../resources/icons/brindlewick.ico"
 }
@@ -159,7 +160,8 @@ save_snapshot() {  # save_snapshot FOLDER
             press "$window" Escape
         fi
     fi
-    [ -z "$step" ] || echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
+    [ -z "$step" ] ||
+        echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
     timeout 10 xdotool keyup Escape 2>/dev/null  # the window is gone before the key's release
     wait_until process_gone "$pid" || stop_process "$pid"
     pid=""
