@@ -4,6 +4,8 @@
 include(GNUInstallDirs)
 
 install(TARGETS brindlewick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Who makes it: the metadata's developer, the package's maintainer and the installer's publisher.
+set(BRINDLEWICK_PUBLISHER "Brindlewick developers")
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/windows/packages.cmake)
   return()
@@ -11,7 +13,7 @@ endif()
 
 # The desktop entry's file name and the metadata's id must agree for software centres.
 set(BRINDLEWICK_APP_ID org.brindlewick.Brindlewick)
-set(BRINDLEWICK_MAINTAINER "Brindlewick developers <brindlewick@example.org>"
+set(BRINDLEWICK_MAINTAINER "${BRINDLEWICK_PUBLISHER} <brindlewick@example.org>"
     CACHE STRING "Maintainer named in the Debian package and its changelog")
 # The icon theme's sizes, listed once for the generator, the install and its check.
 set(BRINDLEWICK_ICON_SIZE_LIST ${PROJECT_SOURCE_DIR}/resources/icons/sizes.txt)

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
+. tools/debian_sources.sh
 # shellcheck disable=SC2086
 install_packages $WINDOWS_PACKAGES
 
@@ -16,50 +17,56 @@ prefix=$deps/prefix
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
 
-# The machine's Debian archive entries as deb-src lines, so the sources come from the same
-# mirrors and suites as its packages. The security archive is left out: its source pool is not
-# served to every machine, and one missing file fails the whole fetch.
-debian_source_entries() {
-    local file
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && awk '
-            # Prints the stanza just read, one line per URI and suite, if it is a Debian archive.
-            function flush(  u, s, nu, ns, uris, suites) {
-                if (types ~ /(^| )deb( |$)/ && uri ~ /debian/ && uri !~ /-security/) {
-                    nu = split(uri, uris, " ")
-                    ns = split(suite, suites, " ")
-                    for (u = 1; u <= nu; u++)
-                        for (s = 1; s <= ns; s++)
-                            print "deb-src " (key ? "[signed-by=" key "] " : "") uris[u] " " \
-                                suites[s] " main"
-                }
-                types = uri = suite = key = ""
-            }
-            /^[[:space:]]*$/ { flush(); next }
-            /^Types:/ { types = substr($0, 7) }
-            /^URIs:/ { uri = substr($0, 6) }
-            /^Suites:/ { suite = substr($0, 8) }
-            /^Signed-By:/ { key = $2 }
-            END { flush() }' "$file"
-    done
-    { cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } |
-        awk '$1 == "deb" && /debian/ && !/-security/ { sub(/^deb /, "deb-src "); print }'
-    return 0  # a machine may have no file of either kind
-}
-
-# Fetches and unpacks Debian's source packages into $deps/src through a private apt
-# configuration, so no source is added to the machine's own apt lists.
+# Fetches and unpacks Debian's source packages, each into $deps/src/PACKAGE, through a private apt
+# configuration, so no source is added to the machine's own apt lists. Each is the newest version
+# that can be had: the suite's own, or when that cannot be fetched, the previous release's.
 fetch_sources() {
-    local apt_dir=$deps/apt
+    local apt_dir=$deps/apt package
     rm -rf "$apt_dir" "$deps/src"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$deps/src"
-    debian_source_entries >"$apt_dir/sources.list"
-    local options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=-"
+    debian_source_lines >"$apt_dir/sources.list"
+    apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=-"
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
         -o "APT::Sandbox::User=root" -qq)
-    apt-get "${options[@]}" update
-    (cd "$deps/src" && apt-get "${options[@]}" source "$@" >/dev/null)
+    apt-get "${apt_options[@]}" update
+    : >"$deps/versions.txt"
+    for package in "$@"; do
+        fetch_source "$package"
+    done
     rm -rf "$apt_dir"
+}
+
+# The versions of source package $1 that the private lists offer, newest first.
+source_versions() {
+    local versions=() version i j
+    mapfile -t versions < <(apt-cache "${apt_options[@]}" showsrc --only-source "$1" |
+        sed -n 's/^Version: //p' | sort -u)
+    for ((i = 1; i < ${#versions[@]}; i++)); do  # insertion sort by Debian's version order
+        version=${versions[i]}
+        for ((j = i - 1; j >= 0; j--)); do
+            dpkg --compare-versions "${versions[j]}" ge "$version" && break
+            versions[j + 1]=${versions[j]}
+        done
+        versions[j + 1]=$version
+    done
+    printf '%s\n' "${versions[@]}"
+}
+
+# Fetches and unpacks the newest version of source package $1 that can be had, and notes it in
+# $deps/versions.txt; stops if none can.
+fetch_source() {
+    local version folder=$deps/src/$1
+    for version in $(source_versions "$1"); do
+        rm -rf "$folder"
+        mkdir "$folder"
+        if (cd "$folder" && apt-get "${apt_options[@]}" source "$1=$version" >/dev/null); then
+            echo "$1 $version" >>"$deps/versions.txt"
+            return
+        fi
+        echo "Debian's source of $1 $version could not be fetched; trying an earlier one" >&2
+    done
+    echo "$0: no version of Debian's source package $1 could be fetched" >&2
+    exit 1
 }
 
 # Configures, builds and installs one CMake project into $prefix as a static library.
@@ -75,9 +82,9 @@ cross_build() {  # cross_build SOURCE_DIR CMAKE_ARGUMENTS...
 
 # Prints the one folder that unpacking source package $1 made; stops if there is none or more.
 unpacked_source() {
-    local folders=("$deps/src/$1"-*/)
+    local folders=("$deps/src/$1/$1"-*/)
     if [ ${#folders[@]} -ne 1 ] || [ ! -d "${folders[0]}" ]; then
-        echo "$0: expected one unpacked $1 folder in $deps/src, found: ${folders[*]}" >&2
+        echo "$0: expected one unpacked $1 folder in $deps/src/$1, found: ${folders[*]}" >&2
         exit 1
     fi
     echo "${folders[0]}"
@@ -97,6 +104,9 @@ if [ ! -f "$prefix/.complete" ]; then
     rm -rf "$deps/src" "$deps/build"
     touch "$prefix/.complete"
 fi
+# Which of Debian's sources the libraries were built from.
+[ ! -f "$deps/versions.txt" ] ||
+    sed 's/^/Windows libraries: Debian source package /' "$deps/versions.txt"
 
 cmake -S . -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DBRINDLEWICK_WINDOWS_DEPS="$prefix" -DBRINDLEWICK_TESTS=OFF >/dev/null

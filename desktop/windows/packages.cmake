@@ -1,7 +1,6 @@
 # What Windows users download: an x64 MSI installer made with msitools' wixl (Debian's NSIS makes
 # only 32-bit installers) and a portable zip of the program and a read-me. Both are built by the
 # `packages` target of the Windows build (tools/package_windows.sh).
-set(BRINDLEWICK_PUBLISHER "Brindlewick developers")
 # Fixed for ever: Windows Installer finds the installed version to replace by these.
 set(BRINDLEWICK_UPGRADE_CODE C4D08C5B-2A4E-42DA-A7EC-6EAD743163EB)
 set(BRINDLEWICK_COMPONENT_CODE 63BECE7D-B30B-4AF3-BFAA-BDE2C9C270ED)

@@ -60,10 +60,21 @@ check_desktop_entry() {
     grep -qxF "Comment=$description" "$entry" || fail "desktop entry comment is not \"$description\""
 }
 
+# Runs appstreamcli's validation command $1 offline on $2. AppStream 1.0 and later warn that no
+# homepage is named (url-homepage-missing): the project has no web address yet, and an invented
+# one would be worse, so that one warning, and nothing else, is lowered to a note. Earlier
+# validators neither give that warning nor know its name.
+appstream_validate() {
+    local override=()
+    dpkg --compare-versions "$(appstreamcli --version | awk '{ print $NF }')" ge 1.0 &&
+        override=(--override=url-homepage-missing=info)
+    appstreamcli "$1" --no-net "${override[@]}" "$2"
+}
+
 # The metadata validates offline and carries the version and the description.
 check_metainfo() {
     local metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
-    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate: $metainfo"
+    appstream_validate validate "$metainfo" || fail "appstreamcli validate: $metainfo"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "metadata lacks release $version"
     grep -qF "<summary>$description</summary>" "$metainfo" || fail "metadata summary differs"
 }
@@ -104,7 +115,12 @@ check_package() {
         fail "package does not recommend xfonts-base, the core fonts SDL's box is drawn in"
     lintian --fail-on error "$deb" >"$stage/lintian.log" 2>&1 ||
         fail "lintian found errors: $(cat "$stage/lintian.log")"
-    grep -v "root privileges" "$stage/lintian.log"
+    # lintian's validation knows no exception: its failure stands only for the missing homepage.
+    if grep -q appstream-metadata-validation-failed "$stage/lintian.log"; then
+        appstream_validate validate-tree "$root" >"$stage/appstream.log" 2>&1 ||
+            fail "lintian: the metadata fails validation: $(cat "$stage/appstream.log")"
+    fi
+    grep -v -e "root privileges" -e appstream-metadata-validation-failed "$stage/lintian.log"
 }
 
 if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$stage/install.log" 2>&1; then

@@ -100,7 +100,8 @@ shortcut_ok() {
     local lnk icon
     lnk=$(shortcut)
     [ -n "$lnk" ] || { echo "no shortcut"; return 1; }
-    strings "$lnk" | grep -qxF 'C:\Program Files\Brindlewick\brindlewick.exe' || return 1
+    strings "$lnk" | grep -xF 'C:\Program Files\Brindlewick\brindlewick.exe' >/dev/null ||
+        return 1
     icon=$(shortcut_paths | grep -i '\.ico$')
     [ -n "$icon" ] && cmp -s "$(unix_path "$icon")" "$here/../../resources/icons/brindlewick.ico"
 }
@@ -116,9 +117,10 @@ outside_program_files() {
 }
 
 # Whether the installer names the icon of its entry in Settings > Apps (Wine does not write it
-# into the entry, Windows does).
+# into the entry, Windows does). Here and below grep reads to the end without -q: msiinfo
+# writes line by line, and with pipefail grep's early exit would fail it with SIGPIPE.
 entry_icon_named() {
-    msiinfo export "$msi" Property | grep -qxP 'ARPPRODUCTICON\tbrindlewick.ico\r?'
+    msiinfo export "$msi" Property | grep -xP 'ARPPRODUCTICON\tbrindlewick.ico\r?' >/dev/null
 }
 
 # Builds WORK/NAME.msi, an installer of that version from the same .wxs; like every build of
@@ -133,7 +135,7 @@ installer_of() {  # installer_of VERSION NAME
 zip_ok() {
     local folder=brindlewick-$version
     cmp -s <(unzip -p "$zip" "$folder/brindlewick.exe") "$build/brindlewick.exe" &&
-        unzip -p "$zip" "$folder/README.txt" | grep -q "version $version"
+        unzip -p "$zip" "$folder/README.txt" | grep "version $version" >/dev/null
 }
 
 # Whether the folder holds a snapshot.
@@ -142,14 +144,24 @@ has_snapshot() {
 }
 
 # Starts the installed program in FOLDER as the shortcut does, answers No, saves one snapshot
-# and quits; prints the snapshot's name.
+# and quits; prints the snapshot's name. A step that fails is named on stderr, with what the
+# program wrote.
 save_snapshot() {  # save_snapshot FOLDER
-    local question window
+    local question window step="the start question"
     (cd "$1" && exec "$WINE_LOADER" "$installed/brindlewick.exe") >"$work/program.log" 2>&1 &
     pid=$!
-    question=$(wait_for_window "Start FullScreen?") && press "$question" n &&
-        window=$(wait_for_window Brindlewick) && press "$window" p &&
-        wait_until has_snapshot "$1" && press_closing "$window" Escape
+    if question=$(wait_for_window "Start FullScreen?"); then
+        # Wine's box may close on the key's press, and xdotool then fails on the release.
+        press_closing "$question" n
+        step="the window"
+        if window=$(wait_for_window Brindlewick) && press "$window" p; then
+            step="the snapshot"
+            wait_until has_snapshot "$1" && step=""
+            press_closing "$window" Escape
+        fi
+    fi
+    [ -z "$step" ] ||
+        echo "$step did not appear; the program wrote: $(cat "$work/program.log")" >&2
     wait_until process_gone "$pid" || stop_process "$pid"
     pid=""
     ls "$1"/snap_*.png 2>/dev/null | head -n1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # How ./run and ./test install missing packages: as root directly, otherwise through sudo, and
-# with neither one line saying what to do and nothing done. id, sudo and apt-get are stand-ins
-# on a PATH of their own that log their calls; dpkg-query is the real one.
+# with neither one line saying what to do and nothing done; of a package's two names "a|b", the
+# one apt can install. id, sudo and apt-get are stand-ins on a PATH of their own that log their
+# calls, apt-cache one that knows only $missing_package-2; dpkg-query is the real one.
 set -uo pipefail
 setup=$(realpath "$1")
 work=$(mktemp -d)
@@ -27,6 +28,7 @@ install_as() {
     done
     stand_in id "[ \"\$1\" = -u ] && echo $([ "$user" = root ] && echo 0 || echo 1000)"
     stand_in apt-get 'echo "apt-get frontend=${DEBIAN_FRONTEND:-} $*" >>"$LOG"'
+    stand_in apt-cache "[ \"\$2\" = $missing_package-2 ] && echo '  Candidate: 1.0'"
     [ "$with_sudo" = sudo ] && stand_in sudo 'echo "sudo $*" >>"$LOG"; exec "$@"'
     env -i PATH="$work/bin" LOG="$work/log" "$BASH" -c \
         '. "$0"; install_packages "$@"; echo "carried on"' "$setup" "$@" \
@@ -62,5 +64,13 @@ install_as user none dpkg
 [ ! -s "$work/log" ] && [ ! -s "$work/err" ] && grep -q "carried on" "$work/out" ||
     fail "with nothing missing it did not simply carry on: $(cat "$work/err" "$work/log")"
 
+# Two names for one package: installed under either, nothing to do; missing, the name apt has.
+install_as root none "$missing_package|dpkg"
+[ ! -s "$work/log" ] || fail "installed under its second name, it was installed: $(cat "$work/log")"
+install_as root none "$missing_package|$missing_package-2"
+grep -q "^apt-get frontend=noninteractive .*install .* $missing_package-2$" "$work/log" ||
+    fail "not the name apt can install was installed: $(cat "$work/log")"
+
 verdict "package privilege"
-echo "ok: root installs directly, others through sudo, and without either one line and a stop"
+echo "ok: root installs directly, others through sudo, and without either one line and a stop;" \
+    "of two names, the one apt has"
