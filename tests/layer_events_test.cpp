@@ -4,16 +4,15 @@
 
 #include <filesystem>
 #include <ostream>
-#include <tuple>
 
 namespace {
 
 // Key positions: USB HID usages, as keyboards report them whatever their layout.
 const int kKeyA = 4, kKeyM = 16, kKeyP = 19, kKeyQ = 20, kKeyS = 22;
-const int kKeyDigit1 = 30, kKeyDigit8 = 37, kKeyDigit0 = 39, kKeyEscape = 41;
+const int kKeyDigit1 = 30, kKeyEscape = 41;
 const int kKeyLeftBracket = 47, kKeySemicolon = 51;
-const int kKeyF1 = 58, kKeyF4 = 61, kKeyF10 = 67, kKeyF12 = 69;
-const int kKeyPadMinus = 86, kKeyPad1 = 89, kKeyPad0 = 98, kKeyLeftAlt = 226;
+const int kKeyF1 = 58, kKeyF10 = 67;
+const int kKeyPadMinus = 86, kKeyPad1 = 89, kKeyLeftAlt = 226;
 
 // Characters a Russian layout types on the M, S, P and [ keys.
 const char32_t kCyrillicSoftSign = U'\u044C', kCyrillicYeru = U'\u044B';
@@ -141,23 +140,59 @@ TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
     EXPECT_FALSE(std::filesystem::exists("snap_064_x_048_4.png"));
 }
 
-TEST_F(LayerEvents, KeysGiveTheirVirtualKeyCodeAndWindowsScanCode)
+// One row of the key table: position, character typed, virtual-key code, Windows' scan code.
+struct KeyRow {
+    int position;
+    char32_t character;
+    WPARAM code;
+    WORD scan;
+};
+
+// Every key the layer gives messages for, as Windows numbers it (set 1 scan codes).
+std::vector<KeyRow> keyTable()
 {
-    const int kKeyUp = 82, kKeyRightCtrl = 228;
-    // Position, character typed, virtual-key code, Windows' set 1 scan code.
-    const std::vector<std::tuple<int, char32_t, WPARAM, WORD>> keys = {
-        {kKeyEscape, 0, 27, 0x01}, {kKeyDigit1, '1', '1', 0x02}, {kKeyDigit8, '*', '8', 0x09},
-        {kKeyDigit0, '0', '0', 0x0B}, {kKeyQ, 'q', 'Q', 0x10}, {kKeyP, 'p', 'P', 0x19},
-        {kKeyA, 'a', 'A', 0x1E}, {kKeyS, 's', 'S', 0x1F}, {kKeyM, 'm', 'M', 0x32},
-        {kKeyF1, 0, 112, 0x3B}, {kKeyF4, 0, 115, 0x3E}, {kKeyF10, 0, 121, 0x44},
-        {kKeyF12, 0, 123, 0x58}, {kKeyPadMinus, 0, 109, 0x4A}, {kKeyPad1, 0, 97, 0x4F},
-        {kKeyPad0, 0, 96, 0x52}, {kKeyLeftAlt, 0, 18, 0x38},
-        {kKeyRightCtrl, 0, 17, 0x1D | KF_EXTENDED}, {kKeyUp, 0, 38, 0x48 | KF_EXTENDED}};
+    const WORD kLetterScans[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
+                                   0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
+                                   0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+    const WORD kFunctionScans[12] = {0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40,
+                                     0x41, 0x42, 0x43, 0x44, 0x57, 0x58};
+    // Keypad 1 ... 9, then 0.
+    const WORD kKeypadScans[10] = {0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49, 0x52};
+    const WORD ext = KF_EXTENDED;
+    std::vector<KeyRow> rows;
+    for (int i = 0; i < 26; ++i)
+        rows.push_back({kKeyA + i, char32_t('a' + i), WPARAM('A' + i), kLetterScans[i]});
+    for (int i = 0; i < 10; ++i)  // 1 ... 9, then 0
+        rows.push_back({kKeyDigit1 + i, char32_t('0' + (i + 1) % 10), WPARAM('0' + (i + 1) % 10),
+                        WORD(0x02 + i)});
+    for (int i = 0; i < 12; ++i)
+        rows.push_back({kKeyF1 + i, 0, WPARAM(VK_F1 + i), kFunctionScans[i]});
+    for (int i = 0; i < 10; ++i)  // the keypad's own codes, not the digit row's
+        rows.push_back({kKeyPad1 + i, 0, WPARAM(VK_NUMPAD0 + (i + 1) % 10), kKeypadScans[i]});
+    const std::vector<KeyRow> others = {
+        {99, 0, VK_DECIMAL, 0x53},        {kKeyPadMinus, 0, VK_SUBTRACT, 0x4A},
+        {87, 0, VK_ADD, 0x4E},            {85, 0, VK_MULTIPLY, 0x37},
+        {84, 0, VK_DIVIDE, 0x35 | ext},   {kKeyEscape, 0, VK_ESCAPE, 0x01},
+        {42, 0, VK_BACK, 0x0E},           {43, 0, VK_TAB, 0x0F},
+        {40, 0, VK_RETURN, 0x1C},         {44, 0, VK_SPACE, 0x39},
+        {225, 0, VK_SHIFT, 0x2A},         {229, 0, VK_SHIFT, 0x36},
+        {224, 0, VK_CONTROL, 0x1D},       {228, 0, VK_CONTROL, 0x1D | ext},
+        {kKeyLeftAlt, 0, VK_MENU, 0x38},  {230, 0, VK_MENU, 0x38 | ext},
+        {82, 0, VK_UP, 0x48 | ext},       {80, 0, VK_LEFT, 0x4B | ext},
+        {79, 0, VK_RIGHT, 0x4D | ext},    {81, 0, VK_DOWN, 0x50 | ext}};
+    rows.insert(rows.end(), others.begin(), others.end());
+    return rows;
+}
+
+TEST_F(LayerEvents, EveryKeyGivesItsVirtualKeyCodeAndWindowsScanCodeAndOthersNothing)
+{
+    const int kKeyMinus = 45;  // a key the program has no use for
     std::vector<std::pair<WPARAM, WORD>> expected, given;
-    for (const auto &[position, character, code, scan] : keys) {
-        seam::pushKey(appWindow.window, position, character, seam::KeyAction::Press);
-        expected.push_back({code, scan});
+    for (const KeyRow &row : keyTable()) {
+        seam::pushKey(appWindow.window, row.position, row.character, seam::KeyAction::Press);
+        expected.push_back({row.code, row.scan});
     }
+    seam::pushKey(appWindow.window, kKeyMinus, U'-', seam::KeyAction::Press);
     for (const MSG &m : taken())
         given.push_back({m.wParam, HIWORD(m.lParam) & (0xFF | KF_EXTENDED)});
     EXPECT_EQ(given, expected);
@@ -169,8 +204,10 @@ TEST_F(LayerEvents, LettersFollowLatinLayoutsAndThePositionUnderOtherScripts)
     EXPECT_EQ(codesFor({{kKeyM, kCyrillicSoftSign}, {kKeyS, kCyrillicYeru}, {kKeyP, kCyrillicZe},
                         {kKeyLeftBracket, kCyrillicHa}}),
               (std::vector<WPARAM>{77, 83, 80}));
-    // AZERTY: the Q key types a, the ; key types m. Lower-case p is 'P', not 112 (VK_F1).
-    EXPECT_EQ(codesFor({{kKeyQ, U'a'}, {kKeySemicolon, U'm'}, {kKeyA, U'q'}, {kKeyP, U'p'}}),
+    // AZERTY: the Q key types a, the ; key types m, and the M key's comma is no M. Lower-case p
+    // is 'P', not 112 (VK_F1).
+    EXPECT_EQ(codesFor({{kKeyQ, U'a'}, {kKeySemicolon, U'm'}, {kKeyM, U','}, {kKeyA, U'q'},
+                        {kKeyP, U'p'}}),
               (std::vector<WPARAM>{'A', 'M', 'Q', 'P'}));
 }
 

@@ -26,7 +26,18 @@ bool queued(HWND window, UINT wanted)
 
 class Shell : public GLWindowTest {};
 
-TEST_F(Shell, MinimisedWindowDrawsNothingAndARestoredOneDrawsAtItsNewSize)
+// Pushes an event SDL's wait wakes on, past a deadline: a wait that a posted message failed to
+// end then ends too, and the test sees it.
+Uint32 wakeLateWait(Uint32, void *fired)
+{
+    SDL_AtomicSet(static_cast<SDL_atomic_t *>(fired), 1);
+    SDL_Event event = {};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+    return 0;
+}
+
+TEST_F(Shell, MinimisedWindowDrawsNothingAndAPostedRestoreWakesItToDrawAtItsNewSize)
 {
     openWindow(100, 100);
     // A size message before the renderer exists still activates the window.
@@ -39,17 +50,21 @@ TEST_F(Shell, MinimisedWindowDrawsNothingAndARestoredOneDrawsAtItsNewSize)
     seam::recordCalls();
     int waits = 0;
     seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Minimized);
+    // Posted while the loop waits, with no input event behind it: the wait must end at once.
     seam::onCall("WaitMessage", [&] {
-        if (++waits == 1) {  // the user restores it at another size
-            SDL_SetWindowSize(appWindow.window->sdl, 80, 60);
-            seam::pushWindowEvent(appWindow.window, seam::WindowEvent::Restored);
-        } else {  // still waiting after the restore: end the loop so the test can fail
+        if (++waits == 1)
+            PostMessageA(appWindow.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(80, 60));
+        else  // still waiting after the restore: end the loop so the test can fail
             PostMessageA(appWindow.window, WM_QUIT, 0, 0);
-        }
     });
     seam::onCall("SwapBuffers", [&] { PostMessageA(appWindow.window, WM_QUIT, 0, 0); });
+    const Uint32 kDeadlineMs = 10000;
+    SDL_atomic_t deadlinePassed = {0};
+    const SDL_TimerID deadline = SDL_AddTimer(kDeadlineMs, wakeLateWait, &deadlinePassed);
     runMessageLoop(appWindow);
+    SDL_RemoveTimer(deadline);
 
+    EXPECT_EQ(SDL_AtomicGet(&deadlinePassed), 0);  // woken by the posted message, not the deadline
     EXPECT_EQ(waits, 1);
     const int wait = findCall("WaitMessage");
     ASSERT_GE(wait, 0);

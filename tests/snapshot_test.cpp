@@ -140,7 +140,7 @@ TEST_F(Snapshot, ExistingFilesAndDirectoriesAreLeftAloneAndTheNextNumberUsed)
     EXPECT_EQ(readPng("snap_064_x_048_3.png").width, 64);
 }
 
-TEST_F(Snapshot, ZeroSizedViewportWritesNothingButTakesItsNumber)
+TEST_F(Snapshot, NoFileForAZeroSizedViewportOrAFolderThatIsGoneYetEachTakesItsNumber)
 {
     Kaleidoscope &k = open(64, 48);
     k.resize(0, 48);
@@ -148,9 +148,18 @@ TEST_F(Snapshot, ZeroSizedViewportWritesNothingButTakesItsNumber)
     k.resize(64, 0);
     k.takeSnapshot();
     EXPECT_TRUE(std::filesystem::is_empty("."));
+    // The folder the program runs in is removed under it: nothing can be created there, even
+    // by root, whom no permission stops.
     k.resize(64, 48);
+    std::filesystem::remove(dir.path());
+    ::testing::internal::CaptureStderr();
     k.takeSnapshot();
-    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_3.png"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Snapshot snap_064_x_048_3.png not written: No such file or directory\n");
+    std::filesystem::create_directory(dir.path());
+    std::filesystem::current_path(dir.path());
+    k.takeSnapshot();  // the program runs on
+    EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_4.png"));
 }
 
 // Exit status of a death-test child: whether exactly that one file is in its folder.
