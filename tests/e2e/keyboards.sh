@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# End to end on an X server with no window manager: Alt+F4 closes the window by itself and the
-# program exits 0; Ctrl+C or SIGTERM while the start question waits ends it at once with status
+# End to end on an X server with no window manager: the start question closed from its frame
+# answers No; Alt+F4 closes the window by itself and the program exits 0; Ctrl+C or SIGTERM while the start question waits ends it at once with status
 # 0 and no window; under a Russian layout P writes a snapshot and M breaks the mirror symmetry.
 set -uo pipefail
 program=$(realpath "$1")
 fold_symmetry=$(realpath "$2")
+wm_close=$(realpath "$3")
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program and answers No; sets WINDOW to the framed window that opens, if any.
-start_windowed() {
+# Starts the program and answers No with Escape, or by closing the box from its frame as a
+# window manager would; sets WINDOW to the window that opens, if any.
+start_windowed() {  # start_windowed [close]
     WINDOW=""
     start_program "$program"
     [ -n "$QUESTION" ] || return 0
-    press_closing "$QUESTION" Escape
+    if [ "${1:-}" = close ]; then
+        "$wm_close" "$QUESTION"
+    else
+        press_closing "$QUESTION" Escape
+    fi
     WINDOW=$(wait_for_window Brindlewick)
 }
 
@@ -42,9 +48,10 @@ snapshot_without_symmetry() {  # snapshot_without_symmetry WINDOW SIZE
 start_xvfb || exit 1
 
 # Alt+F4 with no window manager to catch it: the program's own default handling closes.
-start_windowed
+start_windowed close
 window=$WINDOW
-require "a window opens after No" [ -n "$window" ]
+require "a window opens after the question is closed" [ -n "$window" ]
+check "closing the question opens a framed window" wait_until has_size "$window" 1016x704
 press_closing "$window" alt+F4
 wait_exit
 check "Alt+F4 exits with status 0 (status: $STATUS)" [ "$STATUS" = 0 ]
