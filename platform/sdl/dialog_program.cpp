@@ -35,10 +35,10 @@ struct Dialog {
 };
 
 // Whether the box asks Yes or No (otherwise it has one OK button).
-bool asksYesNo(UINT type) { return (type & 0xF) == MB_YESNO; }
+bool asksYesNo(UINT type) { return (type & MB_TYPEMASK) == MB_YESNO; }
 
 // Whether the box carries the warning icon.
-bool warns(UINT type) { return (type & 0xF0) == MB_ICONWARNING; }
+bool warns(UINT type) { return (type & MB_ICONMASK) == MB_ICONWARNING; }
 
 // zenity's box: its question dialog (question icon) with Yes as its OK button, the one Return
 // presses, and No as its cancel button; or its warning or information box with one OK button.

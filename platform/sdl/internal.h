@@ -52,6 +52,11 @@ extern Layer layer;
 
 // Starts SDL's video subsystem once, with the GL library loaded for the whole run.
 bool ensureVideo();
+// Ends the program at once with that line on stderr and the status of a lost display.
+[[noreturn]] void endForDisplay(const std::string &line);
+// The line saying that the display ("display :1", "Wayland display wayland-0") went away with
+// its server ("X server", "compositor").
+std::string displayWentAway(const std::string &display, const char *server);
 // Ends the program with one line on stderr when its X display or Wayland compositor goes away
 // while it runs.
 void endWhenDisplayGoes();

@@ -78,9 +78,10 @@ int askSdl(LPCSTR text, LPCSTR caption, UINT type)
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
          "OK"},
     };
-    const bool question = (type & 0xF) == MB_YESNO;
+    const bool question = (type & MB_TYPEMASK) == MB_YESNO;
+    const bool warning = (type & MB_ICONMASK) == MB_ICONWARNING;
     const SDL_MessageBoxData box = {
-        (type & 0xF0) == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
+        warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
         nullptr,
         caption,
         text,

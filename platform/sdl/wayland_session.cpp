@@ -10,17 +10,12 @@
 #include <dlfcn.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
-
-// Exit status of a run the display ended or could not serve: not the user's quit (0).
-const int kDisplayLostStatus = 1;
 
 // The layer's own connection to the compositor; null when there is none.
 wl_display *watched = nullptr;
@@ -54,19 +49,17 @@ const char *displayName()
 }
 
 // Ends the program with one line on stderr, unless the other thread has already begun to.
-void endWith(const char *line)
+void endWith(const std::string &line)
 {
-    if (reported.exchange(true))
-        return;
-    fprintf(stderr, line, displayName());
-    _exit(kDisplayLostStatus);
+    if (!reported.exchange(true))
+        win32sdl::endForDisplay(line);
 }
 
 // Ends the program saying that the compositor went away.
 void endWithDisplayGone()
 {
-    endWith("The Wayland display %s went away (its compositor ended or cut the connection): "
-            "the kaleidoscope ends.\n");
+    endWith(win32sdl::displayWentAway(std::string("Wayland display ") + displayName(),
+                                      "compositor"));
 }
 
 // GLib's log levels and handler type, for the toolkit hook below; the program links no GLib.
@@ -119,12 +112,13 @@ void checkWaylandSession()
     wl_registry_destroy(registry);
     if (!answered)
         endWithDisplayGone();
+    const std::string display = std::string("The Wayland display ") + displayName();
     if (!offers.seat)
-        endWith("The Wayland display %s has no seat: no keyboard reaches windows there, so the "
-                "kaleidoscope cannot be steered or ended; run it in a desktop session.\n");
+        endWith(display + " has no seat: no keyboard reaches windows there, so the kaleidoscope "
+                          "cannot be steered or ended; run it in a desktop session.");
     if (!offers.output)
-        endWith("The Wayland display %s has no output: there is no screen to show the "
-                "kaleidoscope on; run it in a desktop session.\n");
+        endWith(display + " has no output: there is no screen to show the kaleidoscope on; run "
+                          "it in a desktop session.");
 }
 
 void watchWaylandDisplay()

@@ -6,22 +6,15 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
-
-// Exit status of a run the display ended: not the user's quit (0), as Xlib's own default says.
-const int kDisplayLostStatus = 1;
 
 // Xlib's fatal I/O error handler: one line on stderr, then the end, skipping atexit handlers.
 int endWithDisplay(Display *display)
 {
-    fprintf(stderr, "The display %s went away (its X server ended or cut the connection): "
-                    "the kaleidoscope ends.\n",
-            DisplayString(display));
-    _exit(kDisplayLostStatus);
+    win32sdl::endForDisplay(
+        win32sdl::displayWentAway(std::string("display ") + DisplayString(display), "X server"));
 }
 
 }  // namespace
