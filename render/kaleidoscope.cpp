@@ -10,10 +10,12 @@
 
 namespace {
 
-const int kPatternCount = 8;
 const int32_t kTargetRate = 30;
 const int32_t kInitialFrameDelay = 41;
 const float kInitialMeasuredRate = 10.0f;
+// The feedback overlay: twelve layers, each showing 0.02 less of the capture on every side.
+const int kFeedbackLayers = 12;
+const float kFeedbackLayerStep = 0.02f;
 
 }  // namespace
 
@@ -28,7 +30,7 @@ Kaleidoscope::Kaleidoscope(int width, int height)
     applyProjection();
     sceneKind = 0;
     for (int k = 0; k < kPatternCount; ++k)
-        buildWedge(wedges[k], 360.0f / static_cast<float>(10 + 2 * k));
+        buildWedge(wedges[k], 360.0f / static_cast<float>(wedgeCountOf(k)));
     selectRandomPattern(false);
     mirrorsOn = 1;
     depthSetup = 1;
@@ -70,7 +72,7 @@ bool Kaleidoscope::renderFrame(unsigned flags)
 {
     int32_t &forcedFullClears = renderState.forcedFullClears;
     const bool fullClear = !scene->drawsIncrementally() || forcedFullClears > 0 || feedbackWanted();
-    mirrorsOn = (flags >> 16) & 1;
+    mirrorsOn = (flags & kMirrorsRequested) ? 1 : 0;
     if (!scene->allowsMirrors() || mirrorsOff)
         mirrorsOn = 0;
     if (fullClear) {
@@ -91,7 +93,7 @@ bool Kaleidoscope::renderFrame(unsigned flags)
         captureFeedback(wedge);
     drawWedges(wedge, 1);
     if (feedbackWanted())
-        drawFeedbackOverlay(12, 0.02f);
+        drawFeedbackOverlay(kFeedbackLayers, kFeedbackLayerStep);
     glFlush();
     return fullClear;
 }

@@ -10,6 +10,13 @@
 // Bit of renderFrame's flags that asks for mirrors.
 const unsigned kMirrorsRequested = 0x10000;
 
+// The patterns: pattern i fills the circle with 10 + 2i wedges, 10 to 24.
+const int kPatternCount = 8;
+// The number of wedges of a pattern.
+constexpr int wedgeCountOf(int pattern) { return 10 + 2 * pattern; }
+// The pattern with that many wedges (an even number from 10 to 24).
+constexpr int patternWithWedges(int count) { return (count - 10) / 2; }
+
 class Kaleidoscope {
 public:
     // Builds a renderer for a width x height viewport; needs a current GL context.
@@ -54,7 +61,7 @@ public:
     // Returns from the overlay space to the scene's matrices.
     void endOverlayProjection();
 
-    Wedge wedges[8] = {};
+    Wedge wedges[kPatternCount] = {};
     Scene *scene = nullptr;
     int32_t sceneKind = 0;
     int32_t viewportWidth = 0;

@@ -25,7 +25,7 @@ float easedAngle(double d)
 void Kaleidoscope::selectPattern(int index, bool animate)
 {
     const Wedge *previous = currentWedge;
-    currentWedge = &wedges[((index % 8) + 8) % 8];
+    currentWedge = &wedges[((index % kPatternCount) + kPatternCount) % kPatternCount];
     if (!animate)
         return;
     if (morph.inProgress) {  // restart from the angle the running morph has reached
@@ -44,7 +44,7 @@ void Kaleidoscope::selectPattern(int index, bool animate)
 
 void Kaleidoscope::selectRandomPattern(bool animate)
 {
-    selectPattern(static_cast<int>(randomFraction() * 8), animate);
+    selectPattern(static_cast<int>(randomFraction() * kPatternCount), animate);
 }
 
 const Wedge &Kaleidoscope::wedgeForFrame()

@@ -13,7 +13,24 @@ const int32_t kAtlasCells = 8;
 // 1 / 99: the discs' phases run from 0 to 1, so the last one starts where the first does, a
 // life later, and the hundred take 99 places.
 const float kPhaseSpacing = 0.01010101f;
-const int kStartPattern = 1;              // 12 wedges
+const int kStartPattern = patternWithWedges(12);
+// The shared parameters' ranges: size 0.001 to 1.0, spin 0 to 1400 degrees per disc life, aspect
+// (half the disc quad's height) 0.05 to 0.6. A new size or spin target lies in the other half.
+const double kSmallestSize = 0.001;
+const double kSizeRange = 0.999;
+const double kSizeHalfRange = 0.4995;
+const double kSizeMiddle = 0.5005;
+const double kSpinRange = 1400.0;
+const double kSpinHalfRange = 700.0;
+const double kSmallestAspect = 0.05;
+const double kAspectRange = 0.55;
+// Re-rolls: every 1 to 100 rebirths; one in two makes the discs uniform; one in ten starts a
+// morph, to 24 wedges a third of the time, else to 12; each parameter changes one time in two.
+const int kLongestRerollPeriod = 100;
+const int kUniformOdds = 2;
+const double kMorphChance = 0.1;
+const double kTwentyFourWedgeChance = 0.333;
+const double kChangeChance = 0.5;
 const char *const kImageNames[3] = {"JPEG_DISCS_MASK", "JPEG_CLOUDS_MASK", "LOGO_MASK"};
 
 // Eased value between start and start + change at fraction s.
@@ -25,10 +42,10 @@ DriftScene *currentDriftScene() { return sceneState.driftScene; }
 
 DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
 {
-    aspect = static_cast<float>(randomFraction() * 0.55 + 0.05);
-    size = static_cast<float>(randomFraction() * 0.999 + 0.001);
-    spin = static_cast<float>(randomFraction() * 1400.0);
-    uniform = static_cast<int>(randomFraction() * 2) == 0;
+    aspect = static_cast<float>(randomFraction() * kAspectRange + kSmallestAspect);
+    size = static_cast<float>(randomFraction() * kSizeRange + kSmallestSize);
+    spin = static_cast<float>(randomFraction() * kSpinRange);
+    uniform = static_cast<int>(randomFraction() * kUniformOdds) == 0;
     cellCount = kAtlasCells;
     discCell = 0;
     sceneState.driftScene = this;
@@ -73,25 +90,31 @@ void DriftScene::tickParameters()
 {
     if (++rerollCount > rerollPeriod) {
         rerollCount = 0;
-        rerollPeriod = 1 + static_cast<int32_t>(randomFraction() * 100);
-        uniform = static_cast<int>(randomFraction() * 2) == 0;
+        rerollPeriod = 1 + static_cast<int32_t>(randomFraction() * kLongestRerollPeriod);
+        uniform = static_cast<int>(randomFraction() * kUniformOdds) == 0;
         discCell = static_cast<int32_t>(randomFraction() * cellCount);
-        if (randomFraction() < 0.1)  // now and then a morph to 12 or (one time in three) 24 wedges
-            kaleidoscope->selectPattern(randomFraction() >= 0.333 ? 1 : 7, true);
+        if (randomFraction() < kMorphChance)
+            kaleidoscope->selectPattern(randomFraction() >= kTwentyFourWedgeChance
+                                            ? patternWithWedges(12)
+                                            : patternWithWedges(24),
+                                        true);
         // Each new target lies in the other half of its range; the test draw comes first.
         sizeStart = size;
-        sizeChange = randomFraction() < 0.5
-                         ? static_cast<float>(randomFraction() * 0.4995 +
-                                              (size < 0.5005 ? 0.4995 : 0.0) + 0.001 - sizeStart)
+        sizeChange = randomFraction() < kChangeChance
+                         ? static_cast<float>(randomFraction() * kSizeHalfRange +
+                                              (size < kSizeMiddle ? kSizeHalfRange : 0.0) +
+                                              kSmallestSize - sizeStart)
                          : 0.0f;
         spinStart = spin;
-        spinChange = randomFraction() < 0.5
-                         ? static_cast<float>(randomFraction() * 700.0 +
-                                              (spin <= 700.0 ? 700.0 : 0.0) - spinStart)
+        spinChange = randomFraction() < kChangeChance
+                         ? static_cast<float>(randomFraction() * kSpinHalfRange +
+                                              (spin <= kSpinHalfRange ? kSpinHalfRange : 0.0) -
+                                              spinStart)
                          : 0.0f;
         aspectStart = aspect;
-        aspectChange = randomFraction() < 0.5
-                           ? static_cast<float>(randomFraction() * 0.55 + 0.05 - aspectStart)
+        aspectChange = randomFraction() < kChangeChance
+                           ? static_cast<float>(randomFraction() * kAspectRange +
+                                                kSmallestAspect - aspectStart)
                            : 0.0f;
     }
     const double b = static_cast<double>(rerollCount) / rerollPeriod;
