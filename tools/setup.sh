@@ -16,6 +16,9 @@ BUILD_PACKAGES="g++ cmake make pkg-config libsdl2-dev libx11-dev libwayland-dev 
 # read back), and Debian's source package tools (apt-get source) for libjpeg-turbo and libpng.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   dpkg-dev cmake make"
+# A virtual X server, keys and window lists: what ./run's preview without a display, the tests and
+# bench/compare.sh drive the program with.
+X_SESSION_PACKAGES="xvfb xdotool x11-utils"
 # Its tests: Wine and icoutils (wrestool, the program's resources read back). Installed without
 # recommends, which would pull in some 80 packages not needed here.
 WINE_PACKAGES="wine64 icoutils"
@@ -23,18 +26,18 @@ WINE_PACKAGES="wine64 icoutils"
 # shortcut read with strings (binutils) and the portable zip with unzip. Installed without
 # recommends.
 INSTALLER_PACKAGES="wixl msitools binutils unzip"
-# The tests: GoogleTest, a virtual X server with keys, window lists and keyboard layouts, ps,
+# The tests: GoogleTest, the X session's packages and keyboard layouts (setxkbmap), ps,
 # pgrep and pkill (procps), a PNG checker, ImageMagick (snapshots' pictures and texts read back),
 # clang with its fuzzer runtime, the install check's validators and package tools (file is what
 # CPack finds the binaries to pass to dpkg-shlibdeps with), zenity (the dialog program that asks
 # the start question where SDL cannot draw its box), and Weston with Xwayland for the Wayland
 # session test (Weston's X11 backend nested in Xvfb gives the session a seat).
-TEST_PACKAGES="libgtest-dev xvfb xdotool x11-utils x11-xkb-utils procps pngcheck imagemagick
+TEST_PACKAGES="libgtest-dev $X_SESSION_PACKAGES x11-xkb-utils procps pngcheck imagemagick
   clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev file
   zenity weston xwayland"
 # Packages bench/compare.sh adds to the program's: git (the commit it compares with), apitrace
-# (a frame's GL calls counted), and a virtual X server, keys and window lists to run the program.
-BENCH_PACKAGES="git apitrace xvfb xdotool x11-utils"
+# (a frame's GL calls counted), and the X session's packages to run the program.
+BENCH_PACKAGES="git apitrace $X_SESSION_PACKAGES"
 
 # Whether package $1, or one of its names "a|b", is installed.
 installed() {

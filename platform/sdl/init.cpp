@@ -86,9 +86,10 @@ bool ensureVideo()
     static const bool quitAtExit = atexit(SDL_Quit) == 0;  // once, though tests start SDL again
     (void)quitAtExit;
     endWhenDisplayGoes();
-    // Loaded once for the whole run: SDL otherwise unloads the GL library with the last GL window
-    // and loads it again for the next, a new EGL display each time on Mesa, which keeps about 8 KB
-    // of each and refuses the 1,022nd; every F1 switch would pay for one.
+    // Loaded once for the whole run: SDL (2.26 and after) otherwise unloads the GL library with
+    // the last GL window and loads it again for the next, a new EGL display each time on Mesa
+    // (seen with Mesa 22.3, Debian 12), which keeps about 8 KB of each and refuses the 1,022nd;
+    // every F1 switch would pay for one. Kept for every version: one load is all a run needs.
     SDL_GL_LoadLibrary(nullptr);
     return true;
 }

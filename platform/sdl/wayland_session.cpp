@@ -69,8 +69,9 @@ using GlibSetHandler = unsigned (*)(const char *domain, int levels, GlibLogHandl
 // GLib's own handler, for the toolkit's other messages.
 GlibLogHandler glibDefaultHandler = nullptr;
 
-// GDK's messages before it ends the process on a lost compositor connection ("Error reading
-// events from display", "Lost connection to Wayland compositor", "Error flushing display").
+// GDK's messages (GTK 3.24) before it ends the process on a lost compositor connection ("Error
+// reading events from display", "Lost connection to Wayland compositor", "Error flushing
+// display").
 bool saysConnectionLost(const char *message)
 {
     return strstr(message, "display") || strstr(message, "compositor");
@@ -142,8 +143,9 @@ void hookToolkitDisplayLoss()
     static bool hooked = false;
     if (hooked || !watched)
         return;
-    // libdecor's GTK plugin brings GDK, and GLib with it, into the process; it has its own
-    // connection to the compositor, which may be the first to find it gone.
+    // libdecor's GTK plugin (libdecor 0.2 and after, Debian 13; 0.1 has only its cairo plugin)
+    // brings GDK (GTK 3.24), and GLib with it, into the process; it has its own connection to
+    // the compositor, which may be the first to find it gone.
     void *glib = dlopen("libglib-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
     if (!glib)
         return;

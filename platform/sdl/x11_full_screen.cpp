@@ -1,10 +1,11 @@
 // A full-screen window on X11 names its state before it is first mapped, as EWMH lets a client
-// do. SDL maps a window it made hidden without the full-screen state and asks for it only
-// afterwards; Weston's Xwayland window manager (Weston 10) then takes the borderless,
-// screen-sized window for full-screen by its looks, ignores SDL's request as no change, and
-// drops the state again when it next reads the window's empty state property: the window ends up
-// an ordinary one offset by the shell, in some entries out of four. Named at mapping, the state
-// is read, kept and written back by the window manager.
+// do. SDL (2.26 and after) maps a window it made hidden without the full-screen state and asks
+// for it only afterwards; Weston's Xwayland window manager (seen with Weston 10 and Xwayland 22.1,
+// Debian 12) then takes the borderless, screen-sized window for full-screen by its looks, ignores
+// SDL's request as no change, and drops the state again when it next reads the window's empty
+// state property: the window ends up an ordinary one offset by the shell, in some entries out of
+// four. Named at mapping, the state is read, kept and written back by the window manager; it is
+// named for every version, as EWMH asks of a client that knows its state before mapping.
 #include "platform/sdl/internal.h"
 
 #include <SDL2/SDL_syswm.h>
