@@ -4,34 +4,56 @@
 # Debian's codenames in release order: a suite's previous release is the one before it.
 DEBIAN_RELEASES="buster bullseye bookworm trixie forky duke"
 
-# Prints the machine's Debian package entries, one line per address and suite: URI SUITE KEY,
-# KEY the Signed-By keyring file or "-". Reads deb822 .sources files and one-line .list files.
-debian_entries() {
+# apt's configuration folder; another one can be named for a look at other sources.
+APT_ETC=${APT_ETC:-/etc/apt}
+
+# Prints every package entry of apt's sources, one line per address and suite: URI SUITE KEY
+# COMPONENT..., KEY the Signed-By keyring file, "-" for none or "inline" for a key written out in
+# the stanza. Reads deb822
+# .sources files (fields may go on over indented lines; comments and disabled stanzas are left
+# out) and one-line .list files. A stanza without its address, suite or component, or a
+# .sources file that cannot be read, stops it with a line on stderr.
+package_entries() {
     local file
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && awk '
-            # Prints the stanza just read, one line per URI and suite, if it is a Debian archive.
-            function flush(  u, s, nu, ns, uris, suites) {
-                if (types ~ /(^| )deb( |$)/ && uri ~ /debian/ && enabled !~ /^[Nn]o/) {
-                    nu = split(uri, uris, " ")
-                    ns = split(suite, suites, " ")
+    for file in "$APT_ETC"/sources.list.d/*.sources; do
+        [ -e "$file" ] || continue
+        awk '
+            # The text without the blanks around it.
+            function trim(text) {
+                gsub(/^[[:space:]]+|[[:space:]]+$/, "", text)
+                return text
+            }
+            # Prints the stanza just read, one line per URI and suite, if it is of packages.
+            function flush(  u, s, nu, ns, uris, suites, key) {
+                if (field["types"] ~ /(^| )deb( |$)/ && tolower(field["enabled"]) != "no") {
+                    if (field["uris"] == "" || field["suites"] == "" || field["components"] == "") {
+                        printf "%s: the stanza ending at line %d has no URIs, Suites or " \
+                            "Components\n", FILENAME, FNR > "/dev/stderr"
+                        failed = 1
+                    }
+                    key = field["signed-by"] == "" ? "-" : \
+                        field["signed-by"] ~ /^\/[^ ]*$/ ? field["signed-by"] : "inline"
+                    nu = split(field["uris"], uris, " ")
+                    ns = split(field["suites"], suites, " ")
                     for (u = 1; u <= nu; u++)
                         for (s = 1; s <= ns; s++)
-                            print uris[u], suites[s], (key ~ /^\// ? key : "-")
+                            print uris[u], suites[s], key, field["components"]
                 }
-                types = uri = suite = key = enabled = ""
+                delete field
+                name = ""
             }
+            /^#/ { next }
             /^[[:space:]]*$/ { flush(); next }
-            /^Types:/ { types = substr($0, 7) }
-            /^URIs:/ { uri = substr($0, 6) }
-            /^Suites:/ { suite = substr($0, 8) }
-            /^Signed-By:/ { key = $2 }
-            /^Enabled:/ { enabled = $2 }
-            END { flush() }' "$file"
+            /^[[:space:]]/ { if (name != "") field[name] = field[name] " " trim($0); next }
+            {
+                name = tolower(substr($0, 1, index($0, ":") - 1))
+                field[name] = trim(substr($0, index($0, ":") + 1))
+            }
+            END { flush(); exit failed }' "$file" || return 1
     done
-    { cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } | awk '
+    { cat "$APT_ETC"/sources.list "$APT_ETC"/sources.list.d/*.list 2>/dev/null || true; } | awk '
         # One-line entries: deb [OPTIONS] URI SUITE COMPONENTS...
-        $1 == "deb" && /debian/ {
+        $1 == "deb" {
             key = "-"
             field = 2
             if ($2 ~ /^\[/) {
@@ -42,9 +64,40 @@ debian_entries() {
                 sub(/.*signed-by=/, "", key)
                 sub(/\].*/, "", key)
             }
-            print $field, $(field + 1), key
+            line = $field " " $(field + 1) " " key
+            for (c = field + 2; c <= NF; c++) line = line " " $c
+            print line
         }'
-    return 0  # a machine may have no file of either kind
+}
+
+# Prints the machine's entries from Debian's own archive, one line per address and suite: URI
+# SUITE KEY. Debian's own: a suite of a Debian release (its codename or stable, testing...,
+# with -updates, -security or -backports), its main component, and no keyring or one of
+# Debian's; a repository of another party for Debian (its own key, suites or components) is
+# left out, as are the entries of derived systems. Stops with a line on stderr when there is none.
+debian_entries() {
+    local entries
+    entries=$(package_entries) || return 1
+    awk -v releases="$DEBIAN_RELEASES" -v etc="$APT_ETC" '
+        BEGIN {
+            n = split(releases " oldoldstable oldstable stable testing unstable sid", names, " ")
+            for (i = 1; i <= n; i++) debian[names[i]] = 1
+        }
+        {
+            release = $2
+            sub(/-(updates|security|backports|backports-sloppy|proposed-updates)$/, "", release)
+            main = 0
+            for (c = 4; c <= NF; c++) main = main || $c == "main"
+            if ((release in debian) && main && ($3 == "-" || $3 ~ /\/debian-archive[^\/]*$/)) {
+                print $1, $2, $3
+                found = 1
+            }
+        }
+        END {
+            if (!found)
+                print "No entry of Debian\047s own archive in apt\047s sources in " etc > "/dev/stderr"
+            exit !found
+        }' <<<"$entries"
 }
 
 # The address of the machine's main Debian archive (the first one not of a security suite).
