@@ -138,14 +138,12 @@ void expectLoneQuadPixelsThroughATurn(Kaleidoscope &k)
     EXPECT_EQ(differing, 0);
 }
 
-TEST_F(Backdrop, GradientOn16By9IsPixelIdenticalToTheLoneQuad)
+TEST_F(Backdrop, GradientOn16By9And4By3IsPixelIdenticalToTheLoneQuad)
 {
-    expectLoneQuadPixelsThroughATurn(openStill(480, 270));
-}
-
-TEST_F(Backdrop, GradientOn4By3IsPixelIdenticalToTheLoneQuad)
-{
-    expectLoneQuadPixelsThroughATurn(openStill(360, 270));
+    Kaleidoscope &k = openStill(480, 270);
+    expectLoneQuadPixelsThroughATurn(k);
+    k.resize(360, 270);
+    expectLoneQuadPixelsThroughATurn(k);
 }
 
 // The gradient continued with its end colours, at the centre of pixel (x, y), turned by degrees.
@@ -183,14 +181,13 @@ void expectContinuedGradientThroughATurn(Kaleidoscope &k)
     EXPECT_EQ(wrong, 0) << "worst channel off by " << worst;
 }
 
-TEST_F(Backdrop, GradientOn21By9ContinuesWithItsEndColours)
+TEST_F(Backdrop, GradientOn21By9And32By9ContinuesWithItsEndColours)
 {
-    expectContinuedGradientThroughATurn(openStill(630, 270));
-}
-
-TEST_F(Backdrop, GradientOn32By9ContinuesWithItsEndColours)
-{
-    expectContinuedGradientThroughATurn(openStill(640, 180));
+    Kaleidoscope &k = openStill(640, 270);
+    k.resize(630, 270);
+    expectContinuedGradientThroughATurn(k);
+    k.resize(640, 180);
+    expectContinuedGradientThroughATurn(k);
 }
 
 }  // namespace

@@ -112,26 +112,23 @@ TEST_F(LayerEvents, WindowEventsGiveSizeMessagesWithTheClientSizeAndCloseWmClose
                                          {WM_CLOSE, 0, 0}}));
 }
 
-TEST_F(LayerEvents, PressRepeatAndReleaseGiveKeyDownTheRepeatBitAndKeyUp)
-{
-    using seam::KeyAction;
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Press);
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
-    EXPECT_EQ(seen(), (std::vector<Seen>{{WM_KEYDOWN, 'P', 0},
-                                         {WM_KEYDOWN, 'P', KF_REPEAT},
-                                         {WM_KEYUP, 'P', KF_REPEAT | KF_UP}}));
-}
-
-TEST_F(LayerEvents, HoldingPWritesOneSnapshotPerPressAndRepeatFromTheNextFrame)
+TEST_F(LayerEvents, HoldingPGivesKeyDownsWithTheRepeatBitAndOneSnapshotEachFromTheNextFrame)
 {
     using seam::KeyAction;
     ScratchFolder dir;
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Press);
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Repeat);
-    seam::pushKey(appWindow.window, kKeyP, U'p', KeyAction::Release);
-    dispatchAll();
+    for (KeyAction action :
+         {KeyAction::Press, KeyAction::Repeat, KeyAction::Repeat, KeyAction::Release})
+        seam::pushKey(appWindow.window, kKeyP, U'p', action);
+    const std::vector<MSG> messages = taken();
+    std::vector<Seen> given;
+    for (const MSG &m : messages) {
+        given.push_back({m.message, m.wParam, HIWORD(m.lParam) & kKeyFlags});
+        DispatchMessageA(&m);
+    }
+    EXPECT_EQ(given, (std::vector<Seen>{{WM_KEYDOWN, 'P', 0},
+                                        {WM_KEYDOWN, 'P', KF_REPEAT},
+                                        {WM_KEYDOWN, 'P', KF_REPEAT},
+                                        {WM_KEYUP, 'P', KF_REPEAT | KF_UP}}));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // nothing drawn at this size yet
     presentFrame(appWindow);
     EXPECT_TRUE(std::filesystem::exists("snap_064_x_048_1.png"));
