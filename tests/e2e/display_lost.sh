@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The X server ending under the running program, windowed and full-screen: the program ends
 # within seconds with status 1 and a line on stderr that says the display went away, and leaves
-# no process of its own behind. Before that, a full-screen window names its state before it is
-# first mapped, where a window manager reads it; a framed one names none.
+# no process of its own behind. Before that, a full-screen window names its state, full-screen and
+# on top, before it is first mapped, where a window manager reads it; a framed one names none.
 # Usage: display_lost.sh PROGRAM MAP_STATE
 set -uo pipefail
 map_state=$(realpath "$2")
@@ -29,11 +29,11 @@ end_display_under() {  # end_display_under KEY
     wait_exit
 }
 
-for run in "windowed Escape" "full-screen Return _NET_WM_STATE_FULLSCREEN"; do
+for run in "windowed Escape" "full-screen Return _NET_WM_STATE_FULLSCREEN _NET_WM_STATE_ABOVE"; do
     read -r mode key state <<<"$run"
     end_display_under "$key"
     check "$mode: the window is first mapped with the state '$state'" \
-        grep -qx "Brindlewick:${state:+ $state.*}" "$work/mapped"
+        grep -qx "Brindlewick:${state:+ $state}" "$work/mapped"
     check "$mode: the program ends with status 1 when its X server does" [ "$STATUS" = 1 ]
     check "$mode: it says the display went away" grep -q "^The display .* went away" "$log"
     check "$mode: no process of it is left" wait_until none_left

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end on an X server with no window manager: the start question closed from its frame
-# answers No; Alt+F4 closes the window by itself and the program exits 0; Ctrl+C or SIGTERM while the start question waits ends it at once with status
+# answers No, and the framed window can be resized; Alt+F4 closes the window by itself and the program exits 0; Ctrl+C or SIGTERM while the start question waits ends it at once with status
 # 0 and no window; under a Russian layout P writes a snapshot and M breaks the mirror symmetry.
 set -uo pipefail
 program=$(realpath "$1")
@@ -25,6 +25,11 @@ start_windowed() {  # start_windowed [close]
 # Whether the snapshot is complete enough to read; sets FOLDS to its fold count.
 read_folds() {
     FOLDS=$("$fold_symmetry" "$work/$1" 2>/dev/null)
+}
+
+# Whether window $1 may be resized: it gives the window manager no fixed size.
+resizable() {
+    ! timeout 10 xprop -id "$1" WM_NORMAL_HINTS | grep -q 'maximum size'
 }
 
 # Whether no window of the program exists.
@@ -52,6 +57,7 @@ start_windowed close
 window=$WINDOW
 require "a window opens after the question is closed" [ -n "$window" ]
 check "closing the question opens a framed window" wait_until has_size "$window" 1016x704
+check "the framed window can be resized" resizable "$window"
 press_closing "$window" alt+F4
 wait_exit
 check "Alt+F4 exits with status 0 (status: $STATUS)" [ "$STATUS" = 0 ]
