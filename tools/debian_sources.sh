@@ -1,5 +1,6 @@
 # The machine's Debian archive as apt's sources name it, read at run time so that no address is
 # written here. Shared by tools/build_windows.sh and tools/fresh_machine_check.sh. Sourced, not run.
+# shellcheck shell=bash
 
 # Debian's codenames in release order: a suite's previous release is the one before it.
 DEBIAN_RELEASES="buster bullseye bookworm trixie forky duke"
