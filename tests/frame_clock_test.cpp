@@ -12,15 +12,6 @@ namespace {
 
 const double kLateInASecond = 0.9;                     // seconds into a measuring interval
 const int64_t kDefaultTimerTick = 15625 * kTicksPerMillisecond / 1000;  // Windows' 64 Hz timer
-const int64_t kFineTimerTick = kTicksPerMillisecond;  // after timeBeginPeriod(1)
-
-// Prints the lowest and highest rate measured, for the record of what the regulator does.
-void printRange(const char *what, const std::vector<float> &rates)
-{
-    const auto range = std::minmax_element(rates.begin(), rates.end());
-    printf("%s: the regulator measures %.1f to %.1f frames a second\n", what, *range.first,
-           *range.second);
-}
 
 class FrameClock : public GLWindowTest {
 protected:
@@ -30,14 +21,6 @@ protected:
     {
         setSeconds(atSeconds);
         return new Kaleidoscope(64, 64);
-    }
-    // The rates the regulator measures over seconds 50 to 60 of a run on a system timer with
-    // that tick.
-    std::vector<float> settledRates(int64_t timerTick)
-    {
-        appWindow.renderer = newRenderer(0.0);
-        int64_t ticks = 0;
-        return regulatedRates(*appWindow.renderer, ticks, 60, timerTick);
     }
 };
 
@@ -80,33 +63,22 @@ TEST_F(FrameClock, CountsFramesWithinASecondAndMeasuresAfterIt)
     EXPECT_EQ(k.frameDelay, 41 + (33 - 1000 / 50) / 2);  // answers the rate before: 50
 }
 
-TEST_F(FrameClock, DelayStaysWithinOneToAThousandMilliseconds)
+TEST_F(FrameClock, RegulatorStepsInWholeMillisecondsWithinOneToAThousand)
 {
     appWindow.renderer = newRenderer(0.0);
     Kaleidoscope &k = *appWindow.renderer;
-    k.measuredRate = 1.0f;  // far too slow: the delay drops by 483
-    setSeconds(2.0);
-    k.tickClock();
-    EXPECT_EQ(k.frameDelay, 1);
-    k.frameDelay = 995;
-    k.measuredRate = 5000.0f;  // far too fast: the delay grows by 16
-    setSeconds(4.0);
-    k.tickClock();
-    EXPECT_EQ(k.frameDelay, 1000);
-}
-
-TEST_F(FrameClock, RegulatorStepsInWholeMillisecondsAsIntegerDivisionGivesThem)
-{
-    appWindow.renderer = newRenderer(0.0);
-    Kaleidoscope &k = *appWindow.renderer;
-    // (33 - 29) / 2 and (33 - 27) / 2; fractional frame times would give 1.96 and 2.78.
     const struct {
         float rate;
-        int32_t delay;
-    } cases[] = {{34.0f, 43}, {36.0f, 44}};
+        int32_t delayBefore, delay;
+    } cases[] = {
+        {34.0f, 41, 43},      // (33 - 29) / 2: fractional frame times would give 1.96
+        {36.0f, 41, 44},      // (33 - 27) / 2: and 2.78
+        {1.0f, 41, 1},        // far too slow: the delay would drop by 483
+        {5000.0f, 995, 1000}, // far too fast: it would grow by 16
+    };
     double now = 0.0;
     for (const auto &c : cases) {
-        k.frameDelay = 41;
+        k.frameDelay = c.delayBefore;
         k.measuredRate = c.rate;
         now += 2.0;
         setSeconds(now);
@@ -193,22 +165,18 @@ TEST_F(RunningClock, StopResumesWhereThePictureAndThePaceStopped)
     }
 }
 
-TEST_F(FrameClock, RegulatorSettlesAtThirtyWithAMillisecondTimerAndNeverOnWindowsDefault)
+// Settling at thirty on a millisecond timer is held by the uptime cases.
+TEST_F(FrameClock, RegulatorNeverSettlesAtThirtyOnWindowsDefaultTimer)
 {
-    const std::vector<float> fine = settledRates(kFineTimerTick);
-    ASSERT_GE(fine.size(), 9u);
-    for (float rate : fine) {
-        EXPECT_GE(rate, 29.0f);
-        EXPECT_LE(rate, 31.0f);
-    }
-    printRange("1 ms timer", fine);
-    delete appWindow.renderer;
-    resetProcessState();  // a new run: the clock starts afresh
-    const std::vector<float> coarse = settledRates(kDefaultTimerTick);
+    appWindow.renderer = newRenderer(0.0);
+    int64_t ticks = 0;
+    const std::vector<float> coarse = regulatedRates(*appWindow.renderer, ticks, 60, kDefaultTimerTick);
     ASSERT_GE(coarse.size(), 9u);
     for (float rate : coarse)  // 4 + 15.6 or 4 + 31.2 ms a frame: 51 or 28 frames a second
         EXPECT_TRUE(rate < 29.0f || rate > 31.0f) << rate;
-    printRange("15.6 ms timer", coarse);
+    const auto range = std::minmax_element(coarse.begin(), coarse.end());
+    printf("15.6 ms timer: the regulator measures %.1f to %.1f frames a second\n", *range.first,
+           *range.second);
 }
 
 }  // namespace
