@@ -20,14 +20,7 @@ protected:
     }
     Kaleidoscope &renderer() { return *appWindow.renderer; }
     // The messages waiting in the window's queue, taken out.
-    std::vector<UINT> queued()
-    {
-        std::vector<UINT> messages;
-        MSG message;
-        while (PeekMessageA(&message, appWindow.window, 0, 0, PM_REMOVE))
-            messages.push_back(message.message);
-        return messages;
-    }
+    std::vector<UINT> queued() { return takeMessageKinds(appWindow.window); }
 };
 
 TEST_F(Keys, MainRowDigitsOneToEightChoosePatternsWithAMorph)

@@ -9,19 +9,8 @@ namespace {
 // Drains what the window system queued while the window was made.
 void drainMessages(HWND window)
 {
-    MSG message;
-    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
+    for (const MSG &message : takeMessages(window))
         DispatchMessageA(&message);
-}
-
-// Whether the window's queue holds that message; takes everything out.
-bool queued(HWND window, UINT wanted)
-{
-    MSG message;
-    bool found = false;
-    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
-        found = found || message.message == wanted;
-    return found;
 }
 
 class Shell : public GLWindowTest {};
@@ -112,7 +101,7 @@ TEST_F(Shell, ScreenSaverAndMonitorPowerDownAreRefusedAndTheCloseCommandQuits)
         EXPECT_FALSE(logged("DefWindowProcA")) << fullScreen;  // no default handling
         EXPECT_EQ(shellState.keepRunning, 1);
         windowProcedure(appWindow.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(queued(appWindow.window, WM_QUIT)) << fullScreen;
+        EXPECT_EQ(takeMessageKinds(appWindow.window), std::vector<UINT>{WM_QUIT}) << fullScreen;
         EXPECT_EQ(shellState.keepRunning, 0);
         TearDown();
         appWindow = {};

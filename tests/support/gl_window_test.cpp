@@ -119,6 +119,23 @@ void postToProgram(UINT message, WPARAM wParam)
     PostMessageA(seam::lastWindow(), message, wParam, 0);
 }
 
+std::vector<MSG> takeMessages(HWND window)
+{
+    std::vector<MSG> messages;
+    MSG message;
+    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
+        messages.push_back(message);
+    return messages;
+}
+
+std::vector<UINT> takeMessageKinds(HWND window)
+{
+    std::vector<UINT> kinds;
+    for (const MSG &message : takeMessages(window))
+        kinds.push_back(message.message);
+    return kinds;
+}
+
 bool logged(const std::string &entry) { return findCall(entry) >= 0; }
 
 int findCall(const std::string &prefix, int from)

@@ -80,6 +80,11 @@ int runProgram(int answer, std::function<void(int frame)> onFrame);
 // Posts a message to the window the program made last.
 void postToProgram(UINT message, WPARAM wParam = 0);
 
+// Takes every message queued for the window out, pumping the window system's events first.
+std::vector<MSG> takeMessages(HWND window);
+// The kinds of the messages taken so.
+std::vector<UINT> takeMessageKinds(HWND window);
+
 // Whether the log holds that entry (exactly, or as "name detail").
 bool logged(const std::string &entry);
 // Position of the first log entry at or after `from` that starts with `prefix`; -1 if none.
