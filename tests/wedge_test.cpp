@@ -43,29 +43,18 @@ TEST(Wedge, CountRoundsUpOnlyWhenMoreThanHalfADegreeIsLeft)
     EXPECT_EQ(wedge.count, 1);
 }
 
-TEST(Wedge, PlanesForNinetyDegreesKeepExactlyTheLowerRightQuadrant)
+TEST(Wedge, PlanesKeepExactlyTheWedgeFromStraightDownAnticlockwise)
 {
-    Wedge wedge;
-    buildWedge(wedge, 90.0f);
-    for (double angle = 0; angle < 360; angle += 7.5) {
-        const double x = std::cos(angle * M_PI / 180), y = std::sin(angle * M_PI / 180);
-        const bool inQuadrant = x >= -1e-6 && y <= 1e-6;
-        const bool kept = keeps(wedge.plane0, x, y) && keeps(wedge.plane1, x, y);
-        if (std::fabs(x) > 1e-3 && std::fabs(y) > 1e-3) {  // away from the edges themselves
-            EXPECT_EQ(kept, inQuadrant) << angle << " degrees";
+    for (float angle : {90.0f, 30.0f}) {
+        Wedge wedge;
+        buildWedge(wedge, angle);
+        for (double at = 3.75; at < 360; at += 7.5) {  // never on an edge itself
+            const double x = std::cos(at * M_PI / 180), y = std::sin(at * M_PI / 180);
+            EXPECT_EQ(keeps(wedge.plane0, x, y) && keeps(wedge.plane1, x, y),
+                      at > 270 && at < 270 + angle)
+                << angle << " degree wedge, point at " << at << " degrees";
         }
     }
-}
-
-TEST(Wedge, PlanesKeepTheWedgeBetweenItsCorners)
-{
-    Wedge wedge;
-    buildWedge(wedge, 30.0f);
-    const double inside = (270.0 + 15.0) * M_PI / 180, outside = (270.0 + 45.0) * M_PI / 180;
-    EXPECT_TRUE(keeps(wedge.plane0, std::cos(inside), std::sin(inside)) &&
-                keeps(wedge.plane1, std::cos(inside), std::sin(inside)));
-    EXPECT_FALSE(keeps(wedge.plane1, std::cos(outside), std::sin(outside)));
-    EXPECT_FALSE(keeps(wedge.plane0, -0.5, -1.0));
 }
 
 }  // namespace
