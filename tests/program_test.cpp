@@ -154,19 +154,23 @@ TEST(Program, FailedClassRegistrationShowsBothBoxesAndReturnsMinusOne)
     EXPECT_FALSE(logged("CreateWindowExA"));
 }
 
-TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgram)
+// The full-screen window hid the pointer as it was made: the error box must have it back.
+TEST(Program, WindowThatCannotBeMadeAfterAModeSwitchEndsTheProgramOverAPointer)
 {
-    const int status = runProgram(IDNO, [](int frame) {
+    int pointerAtBox = -1;
+    const int status = runProgram(IDNO, [&](int frame) {
         if (frame == 1) {
             seam::failCall("wglCreateContext");
+            seam::onCall("MessageBoxA", [&] { pointerAtBox = SDL_ShowCursor(SDL_QUERY); });
             postToProgram(kModeSwitchMessage);
         }
     });
     EXPECT_EQ(status, 1);  // nothing runs: a launcher must see it
     EXPECT_TRUE(logged(kFullScreenCreate));
-    EXPECT_GT(findCall("MessageBoxA Error: Error Creating OpenGL Window"),
-              findCall(kFullScreenCreate));
-    EXPECT_TRUE(logged("UnregisterClassA"));
+    const int box = findCall("MessageBoxA Error: Error Creating OpenGL Window");
+    EXPECT_GT(box, findCall(kFullScreenCreate));
+    EXPECT_GT(findCall("UnregisterClassA"), box);
+    EXPECT_EQ(pointerAtBox, SDL_ENABLE);
 }
 
 // Every F1 switch makes a new window and GL context: a long run makes thousands. Once, each
