@@ -131,9 +131,7 @@ TEST_F(Images, TextureRowZeroIsThePicturesTopRow)
     ImageRecord record = {};
     ASSERT_TRUE(decodeExact(record, encodeJpeg(w, h, 1, JCS_GRAYSCALE, pixels)));
     ASSERT_TRUE(makeTexture(record));
-    std::vector<unsigned char> texels(w * h);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+    const std::vector<unsigned char> texels = alphaTexels(w, h);
     EXPECT_GT(texels[w / 2], 240);
     EXPECT_LT(texels[(h - 1) * w + w / 2], 15);
 }
@@ -152,10 +150,7 @@ TEST_F(Images, UploadReadsRowsTightlyPackedWhateverTheirLength)
     record.height = h;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);  // as in a fresh context
     ASSERT_TRUE(makeTexture(record));
-    std::vector<unsigned char> texels(w * h);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels, picture);
+    EXPECT_EQ(alphaTexels(w, h), picture);
 }
 
 TEST_F(Images, ColourJpegGivesAnRgbTextureAndFourComponentsAnAlphaOne)

@@ -178,9 +178,7 @@ std::array<int, 3> letterColumns(GLuint texture)
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    std::vector<unsigned char> alpha(size_t(width) * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+    const std::vector<unsigned char> alpha = alphaTexels(width, height);
     int first = width, last = -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)

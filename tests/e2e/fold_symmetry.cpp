@@ -8,7 +8,7 @@
 // degrees and, on average, by every multiple of it; the largest such m wins, since every divisor
 // of it passes too. The turn by 360/m itself must pass: for twice the true order every second
 // turn is a symmetry, which alone brings the average near the threshold.
-#include <png.h>
+#include "support/png_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -34,23 +34,16 @@ struct Image {
 
 using Rings = std::vector<std::vector<double>>;
 
-// Decodes an 8-bit RGB or RGBA PNG into luminance; false when it cannot be read.
-bool readPng(const char *path, Image &image)
+// Decodes a PNG into luminance; false when it cannot be read.
+bool readLuminance(const char *path, Image &image)
 {
-    png_image png = {};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path))
-        return false;
-    png.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr))
-        return false;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.luminance.resize(size_t(image.width) * image.height);
-    for (size_t i = 0; i < image.luminance.size(); ++i)
-        image.luminance[i] = (rgb[3 * i] + rgb[3 * i + 1] + rgb[3 * i + 2]) / 3.0;
-    return true;
+    const Png png = readPng(path);
+    image.width = png.width;
+    image.height = png.height;
+    for (const std::vector<unsigned char> &row : png.rows)
+        for (size_t x = 0; x < row.size(); x += 3)
+            image.luminance.push_back((row[x] + row[x + 1] + row[x + 2]) / 3.0);
+    return png.width > 0;
 }
 
 // Bilinear sample at a pixel position, clamped to the image.
@@ -155,7 +148,7 @@ int rotationalOrder(const Rings &rings)
 int main(int argc, char **argv)
 {
     Image image;
-    if (argc != 2 || !readPng(argv[1], image)) {
+    if (argc != 2 || !readLuminance(argv[1], image)) {
         fprintf(stderr, "usage: fold_symmetry PICTURE.png (a readable PNG)\n");
         return 2;
     }

@@ -52,6 +52,14 @@ std::vector<unsigned char> readPixels(int width, int height)
     return pixels;
 }
 
+std::vector<unsigned char> alphaTexels(int width, int height)
+{
+    std::vector<unsigned char> texels(size_t(width) * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
 void ProbeScene::drawContent()
 {
     ++drawCalls;

@@ -32,6 +32,8 @@ protected:
 
 // RGB pixels of the current read buffer, bottom row first.
 std::vector<unsigned char> readPixels(int width, int height);
+// The alpha texels of the bound width x height texture's level 0, its first row first.
+std::vector<unsigned char> alphaTexels(int width, int height);
 
 // A scene that counts what the renderer asks of it and can draw one small asymmetric mark.
 class ProbeScene : public Scene {
