@@ -8,20 +8,6 @@ fold_symmetry=$(realpath "$2")
 wm_close=$(realpath "$3")
 . "$(dirname "$(realpath "$0")")/program_run.sh"
 
-# Starts the program and answers No with Escape, or by closing the box from its frame as a
-# window manager would; sets WINDOW to the window that opens, if any.
-start_windowed() {  # start_windowed [close]
-    WINDOW=""
-    start_program "$program"
-    [ -n "$QUESTION" ] || return 0
-    if [ "${1:-}" = close ]; then
-        "$wm_close" "$QUESTION"
-    else
-        press_closing "$QUESTION" Escape
-    fi
-    WINDOW=$(wait_for_window Brindlewick)
-}
-
 # Whether the snapshot is complete enough to read; sets FOLDS to its fold count.
 read_folds() {
     FOLDS=$("$fold_symmetry" "$work/$1" 2>/dev/null)
@@ -53,8 +39,10 @@ snapshot_without_symmetry() {  # snapshot_without_symmetry WINDOW SIZE
 start_xvfb || exit 1
 
 # Alt+F4 with no window manager to catch it: the program's own default handling closes.
-start_windowed close
-window=$WINDOW
+start_program "$program"
+require "the start question appears" [ -n "$QUESTION" ]
+"$wm_close" "$QUESTION"
+window=$(wait_for_window Brindlewick)
 require "a window opens after the question is closed" [ -n "$window" ]
 check "closing the question opens a framed window" wait_until has_size "$window" 1016x704
 check "the framed window can be resized" resizable "$window"
@@ -75,8 +63,8 @@ done
 
 # A Russian layout: keys are sent as the Cyrillic letters the layout types on P and M.
 require "the Russian layout is set" setxkbmap ru
-start_windowed
-window=$WINDOW
+start_answering "$program" Escape
+window=$(wait_for_window Brindlewick)
 require "a window opens after No under the Russian layout" [ -n "$window" ]
 size=1016_x_704
 press "$window" Cyrillic_ze
