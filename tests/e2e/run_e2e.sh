@@ -21,15 +21,21 @@ snapshot_ok() {
 # Snapshots taken so far; the program numbers them from 1 in every run.
 shots=0
 
+# Presses P in window $1 (size $2) and waits for the snapshot under the next number, or under
+# the one after $3 numbers the user's files hold; sets NAME.
+snap() {  # snap WINDOW SIZE [TAKEN]
+    press "$1" p || return 1
+    shots=$((shots + 1 + ${3:-0}))
+    NAME="snap_${2/x/_x_}_$shots.png"
+    wait_until snapshot_ok "$NAME" "$2"
+}
+
 # Snapshots window $1 of size $2 and sets FOLD to the picture's fold count (0: no symmetry);
 # fails if no snapshot is written.
 take_fold() {
-    press "$1" p || return 1
-    shots=$((shots + 1))
-    local name="snap_${2/x/_x_}_$shots.png"
-    wait_until snapshot_ok "$name" "$2" || return 1
-    FOLD=$("$fold_symmetry" "$work/$name")
-    rm -f "$work/$name"
+    snap "$1" "$2" || return 1
+    FOLD=$("$fold_symmetry" "$work/$NAME")
+    rm -f "$work/$NAME"
 }
 
 # Whether the picture of window $1 (size $2) shows fold count $3 within 6 snapshots: a pattern
@@ -89,19 +95,13 @@ check "key 1 makes a 10-fold picture" pattern_key_gives "$window" 1016x704 1 10
 check "key 8 makes a 24-fold picture" pattern_key_gives "$window" 1016x704 8 24
 press "$window" m
 check "key M leaves no mirror symmetry" fold_becomes "$window" 1016x704 0
-press "$window" p
-shots=$((shots + 1))
-name="snap_1016_x_704_$shots.png"
-check "a snapshot of the framed window" wait_until snapshot_ok "$name" 1016x704
-check "the snapshot is upright" snapshot_upright "$name" "$window"
-check "the snapshot carries its texts" snapshot_texts_ok "$name"
+check "a snapshot of the framed window" snap "$window" 1016x704
+check "the snapshot is upright" snapshot_upright "$NAME" "$window"
+check "the snapshot carries its texts" snapshot_texts_ok "$NAME"
 # A file under the next name is the user's: it stays as it is, and the number after it is used.
 users="snap_1016_x_704_$((shots + 1)).png"
 echo "earlier snapshot" >"$work/$users"
-press "$window" p
-shots=$((shots + 2))
-check "the next snapshot beside the file under the next name" \
-    wait_until snapshot_ok "snap_1016_x_704_$shots.png" 1016x704
+check "the next snapshot beside the file under the next name" snap "$window" 1016x704 1
 check "the file under the next name is untouched" cmp -s "$work/$users" <(echo "earlier snapshot")
 
 press_closing "$window" F1  # F1 replaces the window
@@ -109,10 +109,7 @@ full=$(wait_for_window Brindlewick "$window")
 require "F1 opens a new window" [ -n "$full" ]
 check "the framed window is gone" wait_until window_gone "$window"
 check "the new window is full-screen at the desktop's size" wait_until has_size "$full" 1024x768
-press "$full" p
-shots=$((shots + 1))
-check "the next snapshot at the desktop's size" \
-    wait_until snapshot_ok "snap_1024_x_768_$shots.png" 1024x768
+check "the next snapshot at the desktop's size" snap "$full" 1024x768
 press_closing "$full" Escape
 wait_exit
 check "Escape exits with status 0" [ "$STATUS" = 0 ]
