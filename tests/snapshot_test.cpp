@@ -38,15 +38,12 @@ std::vector<Chunk> readChunks(const std::string &path)
 class Snapshot : public GLWindowTest {
 protected:
     Kaleidoscope &open(int width, int height) { return openRenderer(width, height); }
-    // Clears the back buffer to one colour, with the top `band` rows in another.
-    void paint(int width, int height, int band)
+    // Fills a rectangle of the back buffer with one colour.
+    void fill(int x, int y, int width, int height, float red, float green, float blue)
     {
-        glDrawBuffer(GL_BACK);
-        glClearColor(0, 0, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(0, height - band, width, band);
-        glClearColor(1, 0, 0, 1);
+        glScissor(x, y, width, height);
+        glClearColor(red, green, blue, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
     }
@@ -77,12 +74,9 @@ TEST_F(Snapshot, FileIsUprightAndItsRowsUnshearedAtAnOddWidth)
 {
     const int width = 1023, height = 40;
     Kaleidoscope &k = open(width, height);
-    paint(width, height, 5);
-    glEnable(GL_SCISSOR_TEST);  // a white column at x 100...109
-    glScissor(100, 0, 10, height);
-    glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
+    fill(0, 0, width, height, 0, 0, 1);           // blue
+    fill(0, height - 5, width, 5, 1, 0, 0);       // the top rows red
+    fill(100, 0, 10, height, 1, 1, 1);            // a white column at x 100...109
     k.takeSnapshot();
     const Png png = readPng("snap_1023_x_040_1.png");
     ASSERT_EQ(png.height, height);
@@ -163,12 +157,8 @@ int onlyFileIs(const char *name)
 TEST_F(Snapshot, WriteCutShortLeavesNoFileSaysWhyAndTakesItsNumber)
 {
     Kaleidoscope &k = open(256, 256);
-    for (int i = 0; i < 64; ++i) {  // noise, so the file cannot shrink below the limit
-        glEnable(GL_SCISSOR_TEST);
-        glScissor((i * 37) % 256, (i * 91) % 256, 7, 5);
-        glClearColor((i % 3) / 2.0f, (i % 5) / 4.0f, (i % 7) / 6.0f, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
+    for (int i = 0; i < 64; ++i)  // noise, so the file cannot shrink below the limit
+        fill((i * 37) % 256, (i * 91) % 256, 7, 5, (i % 3) / 2.0f, (i % 5) / 4.0f, (i % 7) / 6.0f);
     // In a child process: files there may grow to 600 bytes, and growing further fails. A
     // 1 x 1 snapshot fits, and shows which number the next snapshot gets.
     auto snapshotWithSmallFileLimit = [&k] {
