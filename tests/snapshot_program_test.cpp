@@ -7,18 +7,6 @@
 
 namespace {
 
-// Runs the program in a temporary folder, answering "No" to the full-screen question, with
-// the clock one second further on at every frame; `onFrame` runs just before each swap.
-void runProgramFrameByFrame(const std::function<void(int frame)> &onFrame)
-{
-    setSeconds(0);
-    ASSERT_EQ(runProgram(IDNO, [&](int frame) {
-                  setSeconds(frame);  // a new picture
-                  onFrame(frame);
-              }),
-              0);
-}
-
 // The sum of absolute differences between a PNG (top row first) and pixels read from the GL
 // (bottom row first); -1 when the sizes differ.
 long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame, int width,
@@ -33,9 +21,6 @@ long differenceFromFrame(const Png &png, const std::vector<unsigned char> &frame
     return difference;
 }
 
-// The renderer of the running program.
-Kaleidoscope &programRenderer() { return **shellState.rendererSlot; }
-
 TEST(SnapshotOfTheProgram, FileShowsTheNextFrameAtTheWindowsSizeOfThatMomentEvenBeforeAQuit)
 {
     ScratchFolder dir;
@@ -43,8 +28,11 @@ TEST(SnapshotOfTheProgram, FileShowsTheNextFrameAtTheWindowsSizeOfThatMomentEven
     std::string first;
     long firstDifference = -2;
     std::vector<unsigned char> shown;
-    runProgramFrameByFrame([&](int frame) {
-        Kaleidoscope &k = programRenderer();
+    setSeconds(0);
+    // "No" to the full-screen question; the clock one second further on at every frame.
+    ASSERT_EQ(runProgram(IDNO, [&](int frame) {
+        setSeconds(frame);  // a new picture
+        Kaleidoscope &k = **shellState.rendererSlot;
         if (frame == 3) {
             PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
         } else if (frame == 4) {  // read before this frame is presented: nothing rests on a swap
@@ -61,7 +49,7 @@ TEST(SnapshotOfTheProgram, FileShowsTheNextFrameAtTheWindowsSizeOfThatMomentEven
             PostMessageA(seam::lastWindow(), WM_KEYDOWN, 'P', 1);
             PostMessageA(seam::lastWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
         }
-    });
+    }), 0);
     EXPECT_EQ(firstDifference, 0) << first;
     const Png resized = readPng("snap_200_x_150_2.png");
     ASSERT_EQ(resized.height, height);
