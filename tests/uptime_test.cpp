@@ -40,11 +40,6 @@ protected:
     void SetUp() override { openRendererAt(64, 64, 0.0); }
     Kaleidoscope &k() { return *appWindow.renderer; }
     int64_t uptime() const { return GetParam() * kTicksPerDay + kOddMoment; }
-    void setTicks(int64_t value)
-    {
-        ticks = value;
-        seam::setCounter(kTicksPerSecond, ticks);
-    }
     // Runs the clock on to that counter value as a program running until then would tick it.
     void runTo(int64_t value)
     {
@@ -54,7 +49,8 @@ protected:
     // Moves the counter on and ticks the clock, as one frame does.
     void frameAfter(int64_t step)
     {
-        setTicks(ticks + step);
+        ticks += step;
+        seam::setCounter(kTicksPerSecond, ticks);
         k().tickClock();
     }
 
