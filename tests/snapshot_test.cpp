@@ -74,9 +74,9 @@ TEST_F(Snapshot, FileIsUprightAndItsRowsUnshearedAtAnOddWidth)
 {
     const int width = 1023, height = 40;
     Kaleidoscope &k = open(width, height);
-    fill(0, 0, width, height, 0, 0, 1);           // blue
-    fill(0, height - 5, width, 5, 1, 0, 0);       // the top rows red
-    fill(100, 0, 10, height, 1, 1, 1);            // a white column at x 100...109
+    fill(0, 0, width, height, 0, 0, 1);  // blue
+    fill(0, height - 5, width, 5, 1, 0, 0);  // the top rows red
+    fill(100, 0, 10, height, 1, 1, 1);  // a white column at x 100...109
     k.takeSnapshot();
     const Png png = readPng("snap_1023_x_040_1.png");
     ASSERT_EQ(png.height, height);
