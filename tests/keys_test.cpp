@@ -7,13 +7,8 @@ namespace {
 
 const LPARAM kRepeat = MAKELPARAM(0, KF_REPEAT);
 
-class Keys : public GLWindowTest {
+class Keys : public RendererWindowTest {
 protected:
-    void SetUp() override
-    {
-        openRenderer(64, 48);
-        queued();  // what the window system sent while the window was made
-    }
     LRESULT key(WPARAM code, UINT message = WM_KEYDOWN, LPARAM lParam = 1)
     {
         return windowProcedure(appWindow.window, message, code, lParam);

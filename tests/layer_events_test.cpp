@@ -47,13 +47,8 @@ bool isKeyMessage(UINT message)
 }
 
 // A window of the program's class with a renderer, and every message it was sent so far taken.
-class LayerEvents : public GLWindowTest {
+class LayerEvents : public RendererWindowTest {
 protected:
-    void SetUp() override
-    {
-        openRenderer(64, 48);
-        taken();
-    }
     // Removes every message for the window, pumping pushed events into the queue.
     std::vector<MSG> taken() { return takeMessages(appWindow.window); }
     // The messages taken, as compared.

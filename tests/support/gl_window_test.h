@@ -91,3 +91,13 @@ std::vector<UINT> takeMessageKinds(HWND window);
 bool logged(const std::string &entry);
 // Position of the first log entry at or after `from` that starts with `prefix`; -1 if none.
 int findCall(const std::string &prefix, int from = 0);
+
+// A 64 x 48 window with a renderer; what the window system sent while it was made is taken out.
+class RendererWindowTest : public GLWindowTest {
+protected:
+    void SetUp() override
+    {
+        openRenderer(64, 48);
+        takeMessages(appWindow.window);
+    }
+};
