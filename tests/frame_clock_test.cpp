@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
 const double kLateInASecond = 0.9;                     // seconds into a measuring interval
-const int64_t kDefaultTimerTick = 15625 * kTicksPerMillisecond / 1000;  // Windows' 64 Hz timer
 
 class FrameClock : public GLWindowTest {
 protected:
@@ -163,20 +161,6 @@ TEST_F(RunningClock, StopResumesWhereThePictureAndThePaceStopped)
         for (float rate : regulatedRates(k(), ticks, 10, kTicksPerMillisecond, [&] { scene->update(); }))
             EXPECT_NEAR(rate, 30, 2) << "frames a second after a " << stopSeconds << " s stop";
     }
-}
-
-// Settling at thirty on a millisecond timer is held by the uptime cases.
-TEST_F(FrameClock, RegulatorNeverSettlesAtThirtyOnWindowsDefaultTimer)
-{
-    appWindow.renderer = newRenderer(0.0);
-    int64_t ticks = 0;
-    const std::vector<float> coarse = regulatedRates(*appWindow.renderer, ticks, 60, kDefaultTimerTick);
-    ASSERT_GE(coarse.size(), 9u);
-    for (float rate : coarse)  // 4 + 15.6 or 4 + 31.2 ms a frame: 51 or 28 frames a second
-        EXPECT_TRUE(rate < 29.0f || rate > 31.0f) << rate;
-    const auto range = std::minmax_element(coarse.begin(), coarse.end());
-    printf("15.6 ms timer: the regulator measures %.1f to %.1f frames a second\n", *range.first,
-           *range.second);
 }
 
 }  // namespace
