@@ -168,6 +168,7 @@ void DriftScene::beginFrame(int mainPass)
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glPushMatrix();  // popped by endFrame: the discs of every wedge turn in this frame
     glRotatef(turnAngle(t, kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
+    recordDiscs();
 }
 
 void DriftScene::endFrame()

@@ -260,7 +260,7 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
     const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, colour[4] = {0.8f, 0.8f, 0.8f, 0.5f};
     std::copy(wholeCell, wholeCell + 4, disc.textureWindow);
     std::copy(colour, colour + 4, disc.colour);
-    drawDisc(disc);
+    drawDiscs(&disc, 1);
     const std::vector<unsigned char> pixels = readPixels(64, 64);  // bottom row first
     // The channel c of the pixel that far right of and above the centre.
     const auto at = [&](int right, int up, int c) {
