@@ -83,12 +83,12 @@ void updateDisc(Disc &disc)
 
 DiscPlacement discPlacement(const Disc &disc)
 {
-    // The GL's own steps for push, translate, rotate and scale from an identity matrix: sine and
-    // cosine of the angle in radians in double, rounded to float; the scale then multiplies the
-    // rotation's columns in float. The translation column is the position itself.
-    const double radians = disc.angle * kPi / 180.0;
-    const float sine = static_cast<float>(std::sin(radians));
-    const float cosine = static_cast<float>(std::cos(radians));
+    // The GL's own steps for push, translate, rotate and scale from an identity matrix (Mesa's,
+    // checked bit for bit): the angle in radians worked out in double and rounded to float, its
+    // sine and cosine in float; the scale then multiplies the rotation's columns in float. The
+    // translation column is the position itself.
+    const float radians = static_cast<float>(disc.angle * kPi / 180.0);
+    const float sine = std::sin(radians), cosine = std::cos(radians);
     const float k = static_cast<float>((disc.phase * 0.5 + 1.0) * disc.size);  // grows to 1.5x
     return {{cosine * k, sine * k, -sine * k, cosine * k},
             {disc.position[0], disc.position[1], disc.position[2]}};
@@ -113,7 +113,8 @@ void drawDiscs(const Disc *discs, int count)
                        place.position[2]);
         };
         glColor4fv(disc.colour);
-        texturedQuadCorners(kHalfWidth, disc.halfHeight, {window[0], window[1], window[2], window[3]}, corner);
+        texturedQuadCorners(kHalfWidth, disc.halfHeight,
+                            {window[0], window[1], window[2], window[3]}, corner);
     }
     glEnd();
 }

@@ -278,4 +278,32 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
     glDeleteTextures(1, &texture);
 }
 
+TEST_F(DriftSceneTest, DiscIsPlacedWhereTheGLsOwnMatrixStackWouldPlaceIt)
+{
+    seedRandom(5);
+    for (int i = 0; i < 500; ++i) {
+        Disc disc = {};
+        disc.position[0] = static_cast<float>(randomFraction() * 6 - 3);
+        disc.position[1] = static_cast<float>(randomFraction() * -2.4);
+        disc.position[2] = static_cast<float>(randomFraction() * 2);
+        disc.phase = static_cast<float>(randomFraction());
+        disc.size = static_cast<float>(randomFraction() + 0.25);
+        disc.angle = static_cast<float>(randomFraction() * 2800);
+        const float k = static_cast<float>((disc.phase * 0.5 + 1.0) * disc.size);
+        glLoadIdentity();
+        glTranslatef(disc.position[0], disc.position[1], disc.position[2]);
+        glRotatef(disc.angle, 0.0f, 0.0f, 1.0f);
+        glScalef(k, k, 1.0f);
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        const DiscPlacement place = discPlacement(disc);
+        const float expected[7] = {m[0], m[1], m[4], m[5], m[12], m[13], m[14]};
+        const float placed[7] = {place.axes[0], place.axes[1], place.axes[2], place.axes[3],
+                                 place.position[0], place.position[1], place.position[2]};
+        for (int j = 0; j < 7; ++j)  // bit for bit
+            ASSERT_EQ(placed[j], expected[j]) << "disc " << i << ", angle " << disc.angle
+                                              << ", element " << j;
+    }
+}
+
 }  // namespace
