@@ -306,4 +306,45 @@ TEST_F(DriftSceneTest, DiscIsPlacedWhereTheGLsOwnMatrixStackWouldPlaceIt)
     }
 }
 
+// Gives the discs the same lives whatever the renderer's seed: the picture then depends only on
+// the clock and the drawing.
+void pinDiscs(DriftScene &scene)
+{
+    seedRandom(1);
+    scene.uniform = 0;
+    scene.discCell = 0;
+    for (int i = 0; i < kDiscCount; ++i)
+        respawnDisc(scene.discs[i]);
+}
+
+TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
+{
+    const int size = 64;
+    pinDiscs(scene());
+    renderer().renderFrame(kMirrorsRequested);
+    const std::vector<unsigned char> picture = readPixels(size, size);
+    long sum = 0;
+    for (unsigned char v : picture)
+        sum += v;
+    ASSERT_GT(sum, size * size * 3 * 20);  // gradient and discs, not an empty frame
+
+    // No list from the GL: the discs are issued for every wedge instead.
+    const GLuint list = scene().discList;
+    scene().discList = 0;
+    renderer().renderFrame(kMirrorsRequested);
+    EXPECT_EQ(readPixels(size, size), picture) << "without a list";
+    scene().discList = list;
+
+    // A new window, as F1 makes: a new context, whose renderer makes its own GL objects.
+    delete appWindow.renderer;
+    appWindow.renderer = nullptr;
+    destroyRenderWindow(appWindow);
+    UnregisterClassA("OpenGL", application.instance);
+    openRenderer(size, size);
+    pinDiscs(scene());
+    renderer().renderFrame(kMirrorsRequested);
+    EXPECT_EQ(readPixels(size, size), picture) << "in the new window";
+}
+
 }  // namespace
+
