@@ -99,7 +99,8 @@ int main(int argc, char **argv)
     });
     const double cpuAfterFrames = processCpuSeconds();
     Scene &scene = *renderer.scene;
-    // Where the time goes: the floor, a frame that only clears; then the backdrop alone (clear, gradient, two cloud layers, logo).
+    // Where the time goes: the floor, a frame that only clears; then the backdrop alone (clear,
+    // gradient, two cloud layers, logo).
     const double clear = medianMilliseconds(frames, [&] {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
@@ -126,7 +127,8 @@ int main(int argc, char **argv)
     const double peak = peakResidentMebibytes();
     printf("%dx%d, %d wedges, %d frames: median %.2f ms per frame (%.1f fps)\n", width, height,
            drawnWedges, frames, frame, 1000.0 / frame);
-    printf("  clear alone %.2f ms, backdrop alone %.2f ms; scene work: update %.4f ms, issuing %d x 100 discs %.3f ms\n",
+    printf("  clear alone %.2f ms, backdrop alone %.2f ms; scene work: update %.4f ms, "
+           "issuing %d x 100 discs %.3f ms\n",
            clear, backdrop, update, drawnWedges, issue);
     printf("  CPU %.2f ms per frame (all threads); peak resident %.0f MiB\n", frameCpu, peak);
     const std::pair<const char *, double> figures[] = {

@@ -64,3 +64,9 @@ struct CloudLayer {
 CloudLayer cloudLayerAt(double p);
 // Scale of the cloud layers for a viewport: wide and tall windows of one ratio scale alike.
 double cloudScale(int width, int height);
+// Texels of the layer's window of that image per pixel of a viewport, along the denser direction.
+double cloudTexelsPerPixel(const CloudLayer &layer, const ImageRecord &image, int width,
+                           int height);
+// Texels per pixel at or below which the cloud layers are drawn without their mipmaps: magnified
+// with room to spare, as the GL may estimate a turned quad's texel step up to 1.41 times too large.
+const double kSurelyMagnified = 0.5;
