@@ -76,8 +76,8 @@ bool Kaleidoscope::renderFrame(unsigned flags)
     if (fullClear) {
         glDrawBuffer(GL_BACK);
         // The depth buffer only while depth testing is on: the drift scene turns it off in its
-        // first frame and never reads depth again, and clearing it costs a full-screen frame of
-        // llvmpipe 2 % for nothing.
+        // first frame and never reads depth again, and clearing it would cost llvmpipe 2 % of a
+        // full-screen frame for nothing.
         glClear(GL_COLOR_BUFFER_BIT | (glIsEnabled(GL_DEPTH_TEST) ? GL_DEPTH_BUFFER_BIT : 0));
     } else {
         glDrawBuffer(GL_FRONT);

@@ -112,7 +112,7 @@ void drawClouds(double t, const ImageRecord &image, int width, int height)
     const CloudLayer second = cloudLayerAt((d + 0.5) - std::trunc(d + 0.5));
     // Where every texel covers more than a pixel the GL samples with its magnifying filter
     // alone, whatever the minifying one; saying so spares llvmpipe working out a mipmap level
-    // for every pixel of both screen-filling layers (a tenth of a full-screen frame), and
+    // for every pixel of both screen-filling layers (a sixth of a full-screen frame), and
     // changes no pixel.
     const bool magnified =
         std::max(cloudTexelsPerPixel(first, image, width, height),
