@@ -111,15 +111,21 @@ void drawClouds(double t, const ImageRecord &image, int width, int height)
     const CloudLayer first = cloudLayerAt(d - std::trunc(d));
     const CloudLayer second = cloudLayerAt((d + 0.5) - std::trunc(d + 0.5));
     // Where every texel covers more than a pixel the GL samples with its magnifying filter
-    // alone, whatever the minifying one; saying so spares llvmpipe working out a mipmap level
-    // for every pixel of both screen-filling layers (a sixth of a full-screen frame), and
-    // changes no pixel.
+    // alone, whatever the minifying one; saying so for the two screen-filling layers of a
+    // mipmapped texture spares llvmpipe working out a mipmap level for every pixel (a sixth of a
+    // full-screen frame), and changes no pixel. The texture is left as it was found.
+    GLint minifying = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minifying);
     const bool magnified =
+        minifying == kMinifyingFilter &&
         std::max(cloudTexelsPerPixel(first, image, width, height),
                  cloudTexelsPerPixel(second, image, width, height)) <= kSurelyMagnified;
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, magnified ? GL_LINEAR : kMinifyingFilter);
+    if (magnified)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMagnifyingFilter);
     drawCloudLayer(first, 0.5);
     drawCloudLayer(second, 1.0);  // centred on the texture's seam, which repeat wrapping joins
+    if (magnified)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMinifyingFilter);
     glPopMatrix();
 }
 
