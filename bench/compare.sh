@@ -51,6 +51,10 @@ ref_commit=$(git rev-parse --verify --quiet "$ref^{commit}") || {
     exit 2
 }
 
+# Seconds the meter lets the program run before it counts (start-up, shader compiles, the first
+# morphs); the meter is told through its environment.
+meter_warmup=3
+
 scratch=${COMPARE_DIR:-$(mktemp -d)}
 mkdir -p "$scratch"
 pid=""
@@ -106,14 +110,29 @@ record() {
     echo "$1 $2 $3" >>"$results"
 }
 
+# The figure named $2 in frame_bench's output $1 ("figure NAME VALUE"); fails the comparison
+# when it is missing or not a number, rather than record an empty value.
+bench_figure() {
+    local value
+    value=$(awk -v name="$2" '$1 == "figure" && $2 == name { print $3 }' <<<"$1")
+    [[ $value =~ ^[0-9]+(\.[0-9]+)?$ ]] || {
+        echo "$0: frame_bench gave no figure $2; it printed:" >&2
+        echo "$1" >&2
+        exit 1
+    }
+    echo "$value"
+}
+
 # One frame_bench run of side $1 at size $2x$3 with $4 frames, recorded under the name $5.
 bench_run() {
-    local out
+    local out measure figure value
     out=$(SDL_VIDEODRIVER=offscreen "$scratch/$1/bench/frame_bench" "$2" "$3" 24 "$4")
-    record "$1" "$5.ms" "$(sed -n 's/.*median \([0-9.]*\) ms per frame.*/\1/p' <<<"$out")"
-    record "$1" "$5.cpu" "$(sed -n 's/.*CPU \([0-9.]*\) ms per frame.*/\1/p' <<<"$out")"
-    record "$1" "$5.mem" "$(sed -n 's/.*peak resident \([0-9.]*\) MiB.*/\1/p' <<<"$out")"
-    record "$1" "$5.backdrop" "$(sed -n 's/.*backdrop alone \([0-9.]*\) ms.*/\1/p' <<<"$out")"
+    for measure in ms:frame_ms cpu:cpu_ms mem:peak_mib issue:issue_ms clear:clear_ms \
+        backdrop:backdrop_ms; do
+        figure=${measure#*:}
+        value=$(bench_figure "$out" "$figure")
+        record "$1" "$5.${measure%%:*}" "$value"
+    done
 }
 
 # Runs side $1's program on a fresh Xvfb of size $2, answering the start question with key $3,
@@ -125,7 +144,7 @@ program_run() {
     rm -f "$report"
     start_xvfb "$size"
     env "$@" LD_PRELOAD="$scratch/run_meter.so" BRINDLEWICK_METER_REPORT="$report" \
-        BRINDLEWICK_METER_WARMUP=3 "$scratch/$side/brindlewick" >/dev/null 2>&1 &
+        BRINDLEWICK_METER_WARMUP=$meter_warmup "$scratch/$side/brindlewick" >/dev/null 2>&1 &
     pid=$!
     local question window
     question=$(wait_for_window "Start FullScreen?") || { echo "$0: no start question" >&2; exit 1; }
@@ -133,7 +152,7 @@ program_run() {
     # checked next, by the window it opens and by the program ending.
     press_closing "$question" "$key" || true
     window=$(wait_for_window "Brindlewick") || { echo "$0: no program window" >&2; exit 1; }
-    sleep $((run_seconds + 3))
+    sleep $((run_seconds + meter_warmup))
     press_closing "$window" Escape || true
     wait_until process_gone "$pid" || { echo "$0: the program did not quit" >&2; exit 1; }
     wait "$pid" || true
@@ -150,7 +169,9 @@ program_run() {
 }
 
 for side in ref now; do
-    record "$side" calls "$(gl_calls "$side")"
+    calls=$(gl_calls "$side")
+    [ "$calls" -gt 0 ] || { echo "$0: apitrace counted no GL call of side $side" >&2; exit 1; }
+    record "$side" calls "$calls"
 done
 for pair in $(seq "$pairs"); do
     echo "pair $pair of $pairs" >&2
@@ -182,16 +203,19 @@ awk -v pairs="$pairs" '
     }
     { n[$1, $2]++; value[$1, $2, n[$1, $2]] = $3 }
     END {
-        split("calls small.ms small.cpu small.mem large.ms large.cpu large.mem large.backdrop " \
+        split("calls small.ms small.cpu small.issue small.mem large.ms large.cpu large.mem " \
+              "large.clear large.backdrop " \
               "uncapped.ms uncapped.cpu uncapped.mem uncapped.fps " \
               "idle.fps idle.core idle.cpu idle.mem", order, " ")
         label["calls"] = "GL calls in one frame, 24 wedges (apitrace)"
         label["small.ms"] = "frame_bench 64x48, 24 wedges: median ms per frame"
         label["small.cpu"] = "frame_bench 64x48: CPU ms per frame"
+        label["small.issue"] = "frame_bench 64x48: issuing 24 x 100 discs, median ms"
         label["small.mem"] = "frame_bench 64x48: peak resident MiB"
         label["large.ms"] = "frame_bench 1920x1080, 24 wedges: median ms per frame"
         label["large.cpu"] = "frame_bench 1920x1080: CPU ms per frame"
         label["large.mem"] = "frame_bench 1920x1080: peak resident MiB"
+        label["large.clear"] = "frame_bench 1920x1080: a clear alone, median ms"
         label["large.backdrop"] = "frame_bench 1920x1080: the backdrop alone, median ms"
         label["uncapped.ms"] = "program 1280x800 uncapped: ms per frame"
         label["uncapped.cpu"] = "program 1280x800 uncapped: CPU ms per frame"

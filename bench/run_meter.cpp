@@ -4,7 +4,7 @@
 // seconds and CPU seconds counted after a warm-up, and the peak resident memory.
 // BRINDLEWICK_METER_UNCAPPED=1: every sleep returns at once, so frames follow each other as fast
 // as they are drawn. BRINDLEWICK_METER_WARMUP: seconds after the first frame before counting
-// starts (default 3): start-up, shader compiles and the first morphs left out.
+// starts, given by bench/compare.sh; unset, counting starts at the first frame.
 #include <dlfcn.h>
 
 #include <cstdint>
@@ -43,7 +43,7 @@ bool flagSet(const char *name)
 double warmUpSeconds()
 {
     const char *value = getenv("BRINDLEWICK_METER_WARMUP");
-    return value ? atof(value) : 3.0;
+    return value ? atof(value) : 0.0;
 }
 
 // Notes one presented frame on the meter.

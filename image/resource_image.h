@@ -2,8 +2,14 @@
 #pragma once
 
 #include "image/image_record.h"
+#include "platform/gl.h"
 
 #include <cstddef>
+
+// How the textures are sampled where they are shown smaller than their texels: blended from the
+// two nearest mipmap levels; and where larger: blended from the four nearest texels.
+const GLint kMinifyingFilter = GL_LINEAR_MIPMAP_LINEAR;
+const GLint kMagnifyingFilter = GL_LINEAR;
 
 // Fills a zero-filled record from the raw-data resource of that name and makes its texture.
 bool loadResourceImage(ImageRecord &record, const char *name);

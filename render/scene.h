@@ -14,7 +14,9 @@ public:
     virtual void update() {}
     // Once per drawn wedge, in the wedge's frame.
     virtual void drawContent() {}
-    // Before any wedge; mainPass is 1 on the visible pass, 0 on the feedback capture.
+    // Before any wedge; mainPass is 1 on the visible pass, 0 on the feedback capture. A scene
+    // that tests depth leaves GL_DEPTH_TEST on at the end of its frame: a frame that starts with
+    // it off clears no depth.
     virtual void beginFrame(int mainPass) { (void)mainPass; }
     // After all wedges.
     virtual void endFrame() {}

@@ -2,6 +2,7 @@
 // endlessly inwards, and a faint logo; then the GL state the discs are drawn with.
 #include "scene/drift_scene.h"
 
+#include "image/resource_image.h"
 #include "platform/gl.h"
 #include "render/kaleidoscope.h"
 #include "render/view.h"
@@ -98,19 +99,33 @@ void drawCloudLayer(const CloudLayer &layer, double sCentre)
 }
 
 // The two cloud layers, half a cycle apart, so one is fully seen while the other jumps back.
-void drawClouds(double t, GLuint texture, int width, int height)
+void drawClouds(double t, const ImageRecord &image, int width, int height)
 {
     const double k = cloudScale(width, height);
     glPushMatrix();
     glScalef(static_cast<float>(k), static_cast<float>(k), static_cast<float>(k));
     glRotatef(turnAngle(t, kCloudTurn), 0.0f, 0.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, image.texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const double d = t * kCloudCycle;
     const CloudLayer first = cloudLayerAt(d - std::trunc(d));
     const CloudLayer second = cloudLayerAt((d + 0.5) - std::trunc(d + 0.5));
+    // Where every texel covers more than a pixel the GL samples with its magnifying filter
+    // alone, whatever the minifying one; saying so for the two screen-filling layers of a
+    // mipmapped texture spares llvmpipe working out a mipmap level for every pixel (a sixth of a
+    // full-screen frame), and changes no pixel. The texture is left as it was found.
+    GLint minifying = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minifying);
+    const bool magnified =
+        minifying == kMinifyingFilter &&
+        std::max(cloudTexelsPerPixel(first, image, width, height),
+                 cloudTexelsPerPixel(second, image, width, height)) <= kSurelyMagnified;
+    if (magnified)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMagnifyingFilter);
     drawCloudLayer(first, 0.5);
     drawCloudLayer(second, 1.0);  // centred on the texture's seam, which repeat wrapping joins
+    if (magnified)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMinifyingFilter);
     glPopMatrix();
 }
 
@@ -148,6 +163,15 @@ CloudLayer cloudLayerAt(double p)
 
 double cloudScale(int width, int height) { return wideAspect(width, height) * kCloudReach; }
 
+double cloudTexelsPerPixel(const CloudLayer &layer, const ImageRecord &image, int width,
+                           int height)
+{
+    // The quad is 2 units across before the scale, in the plane of the origin.
+    const double texels = std::max(layer.width * image.width, layer.height * image.height);
+    const double pixelsPerUnit = height / (2.0 * viewHalfHeight(0.0));
+    return texels / (2.0 * cloudScale(width, height) * pixelsPerUnit);
+}
+
 void DriftScene::beginFrame(int mainPass)
 {
     const double t = kaleidoscope->time;
@@ -161,13 +185,14 @@ void DriftScene::beginFrame(int mainPass)
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     if (mainPass & 0xFF) {  // the feedback capture leaves clouds and logo out
-        drawClouds(t, images[1].texture, width, height);
+        drawClouds(t, images[1], width, height);
         drawLogo(images[2].texture, logoCentreX(width, height));
     }
     glBindTexture(GL_TEXTURE_2D, images[0].texture);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glPushMatrix();  // popped by endFrame: the discs of every wedge turn in this frame
     glRotatef(turnAngle(t, kDiscFrameTurn), 0.0f, 0.0f, 1.0f);
+    recordDiscs();
 }
 
 void DriftScene::endFrame()

@@ -23,5 +23,14 @@ void initDisc(Disc &disc, float phase);
 void respawnDisc(Disc &disc);
 // Advances the disc to the current time; a disc past the end of its life is reborn.
 void updateDisc(Disc &disc);
-// Draws the disc as one textured quad.
-void drawDisc(const Disc &disc);
+// Where a disc's quad lies in its wedge: the matrix that translating to its position, turning by
+// its angle and scaling by its size would make, as a 2 x 2 turn-and-scale and a translation.
+struct DiscPlacement {
+    float axes[4];  // images of the x and y axes: (axes[0], axes[1]) and (axes[2], axes[3])
+    float position[3];
+};
+// The disc's placement, computed as the GL computes its matrix stack.
+DiscPlacement discPlacement(const Disc &disc);
+// The discs as one GL_QUADS primitive, each a textured quad in its colour, its corners placed on
+// the CPU: the many discs of a frame are one draw, not one per disc.
+void drawDiscs(const Disc *discs, int count);

@@ -54,6 +54,8 @@ DriftScene::DriftScene(Kaleidoscope *owner) : Scene(owner)
 
 DriftScene::~DriftScene()
 {
+    if (discList)  // the renderer is released while its context is still current
+        glDeleteLists(discList, 1);
     delete[] discs;
     delete[] images;
     if (sceneState.driftScene == this)
@@ -68,6 +70,7 @@ void DriftScene::start()
     for (int i = 0; i < 3; ++i)
         loadResourceImage(images[i], kImageNames[i]);  // a failed load leaves texture 0
     glDisable(GL_LIGHTING);
+    discList = glGenLists(1);  // in this window's context: a new window makes its own
     for (int i = 0; i < kDiscCount; ++i)
         initDisc(discs[i], static_cast<float>(i * static_cast<double>(kPhaseSpacing)));
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -80,10 +83,21 @@ void DriftScene::update()
         updateDisc(discs[i]);
 }
 
+void DriftScene::recordDiscs()
+{
+    if (!discList)
+        return;
+    glNewList(discList, GL_COMPILE);  // replaces the last frame's discs under the same name
+    drawDiscs(discs, kDiscCount);
+    glEndList();
+}
+
 void DriftScene::drawContent()
 {
-    for (int i = 0; i < kDiscCount; ++i)
-        drawDisc(discs[i]);
+    if (discList)
+        glCallList(discList);
+    else  // no list could be made: the discs are issued again for every wedge
+        drawDiscs(discs, kDiscCount);
 }
 
 void DriftScene::tickParameters()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/image_record.h"
+#include "platform/gl.h"
 #include "render/scene.h"
 #include "scene/disc.h"
 
@@ -20,13 +21,15 @@ public:
     void start() override;
     // Advances every disc.
     void update() override;
-    // Draws every disc in the current wedge.
+    // Draws every disc in the current wedge: replays the discs recorded for this frame.
     void drawContent() override;
     // Draws the backdrop and sets the GL up for the discs.
     void beginFrame(int mainPass) override;
     // Undoes what beginFrame left for the discs.
     void endFrame() override;
 
+    // Records the discs as they stand, once per wedge loop, for every wedge to replay.
+    void recordDiscs();
     // Counts one rebirth; re-rolls the shared parameters when the period is up, then eases them.
     void tickParameters();
 
@@ -43,6 +46,7 @@ public:
     int32_t cellCount = 0;
     ImageRecord *images = nullptr;  // disc atlas, clouds, logo
     uint8_t started = 0;
+    GLuint discList = 0;  // display list of this frame's discs; 0 when the GL gave none
 };
 
 // The most recently constructed drift scene, whose parameters reborn discs read.
@@ -60,3 +64,9 @@ struct CloudLayer {
 CloudLayer cloudLayerAt(double p);
 // Scale of the cloud layers for a viewport: wide and tall windows of one ratio scale alike.
 double cloudScale(int width, int height);
+// Texels of the layer's window of that image per pixel of a viewport, along the denser direction.
+double cloudTexelsPerPixel(const CloudLayer &layer, const ImageRecord &image, int width,
+                           int height);
+// Texels per pixel at or below which the cloud layers are drawn without their mipmaps: magnified
+// with room to spare, as the GL may estimate a turned quad's texel step up to 1.41 times too large.
+const double kSurelyMagnified = 0.5;

@@ -2,7 +2,9 @@
 #include "support/backdrop_fixture.h"
 
 #include "render/view.h"
+#include "image/resource_image.h"
 #include "scene/drift_scene.h"
+#include "scene/textured_quad.h"
 
 #include <algorithm>
 #include <array>
@@ -190,4 +192,64 @@ TEST_F(Backdrop, GradientOn21By9And32By9ContinuesWithItsEndColours)
     expectContinuedGradientThroughATurn(k);
 }
 
+// A clouds-sized alpha texture whose full-size level is opaque and every smaller one transparent:
+// drawn with mipmaps, a pixel is fully lit only where the GL samples the full size alone.
+GLuint fullSizeOnlyTexture(int width, int height)
+{
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int level = 0, w = width, h = height;; ++level) {
+        const std::vector<unsigned char> alpha(size_t(w) * h, level == 0 ? 255 : 0);
+        glTexImage2D(GL_TEXTURE_2D, level, GL_ALPHA, w, h, 0, GL_ALPHA, GL_UNSIGNED_BYTE,
+                     alpha.data());
+        if (w == 1 && h == 1)
+            break;
+        w = std::max(1, w / 2);
+        h = std::max(1, h / 2);
+    }
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMinifyingFilter);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
+}
+
+TEST_F(Backdrop, CloudLayersTakenAsMagnifiedAreSampledFromTheirFullSizeAloneWithMipmaps)
+{
+    Kaleidoscope &k = openStill(640, 480);
+    const ImageRecord clouds = {nullptr, 8, 1024, 256, fullSizeOnlyTexture(1024, 256)};
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+    int taken = 0, minified = 0;
+    const int sizes[][2] = {{640, 480}, {480, 360}, {320, 240}, {200, 150}, {150, 200}};
+    for (const auto &size : sizes)
+        for (double p : {0.0, 0.25, 0.5, 0.75}) {  // each layer window of the zoom cycle
+            const int w = size[0], h = size[1];
+            const CloudLayer layer = cloudLayerAt(p);
+            const double scale = cloudScale(w, h);
+            k.resize(w, h);
+            glClear(GL_COLOR_BUFFER_BIT);
+            placeCamera();
+            glScalef(static_cast<float>(scale), static_cast<float>(scale), 1.0f);
+            glRotatef(30.0f, 0.0f, 0.0f, 1.0f);  // turned, as the layers are
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            drawTexturedQuad(1.0f, 1.0f, {0.5 - layer.width / 2, 0.5 - layer.height / 2,
+                                          layer.width, layer.height});
+            const std::vector<unsigned char> pixels = readPixels(w, h);
+            const int darkest = *std::min_element(pixels.begin(), pixels.end());
+            minified += darkest < 255;
+            if (cloudTexelsPerPixel(layer, clouds, w, h) <= kSurelyMagnified) {
+                ++taken;
+                EXPECT_EQ(darkest, 255) << w << "x" << h << ", phase " << p;
+            }
+        }
+    EXPECT_GT(taken, 4);  // the sizes straddle the boundary
+    EXPECT_GT(minified, 2);
+    glDeleteTextures(1, &clouds.texture);
+}
+
 }  // namespace
+

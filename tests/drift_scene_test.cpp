@@ -260,7 +260,7 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
     const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, colour[4] = {0.8f, 0.8f, 0.8f, 0.5f};
     std::copy(wholeCell, wholeCell + 4, disc.textureWindow);
     std::copy(colour, colour + 4, disc.colour);
-    drawDisc(disc);
+    drawDiscs(&disc, 1);
     const std::vector<unsigned char> pixels = readPixels(64, 64);  // bottom row first
     // The channel c of the pixel that far right of and above the centre.
     const auto at = [&](int right, int up, int c) {
@@ -278,4 +278,76 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
     glDeleteTextures(1, &texture);
 }
 
+TEST_F(DriftSceneTest, DiscIsPlacedWhereTheGLsOwnMatrixStackWouldPlaceIt)
+{
+    seedRandom(5);
+    for (int i = 0; i < 500; ++i) {
+        Disc disc = {};
+        disc.position[0] = static_cast<float>(randomFraction() * 6 - 3);
+        disc.position[1] = static_cast<float>(randomFraction() * -2.4);
+        disc.position[2] = static_cast<float>(randomFraction() * 2);
+        disc.phase = static_cast<float>(randomFraction());
+        disc.size = static_cast<float>(randomFraction() + 0.25);
+        disc.angle = static_cast<float>(randomFraction() * 2800);
+        const float k = static_cast<float>((disc.phase * 0.5 + 1.0) * disc.size);
+        glLoadIdentity();
+        glTranslatef(disc.position[0], disc.position[1], disc.position[2]);
+        glRotatef(disc.angle, 0.0f, 0.0f, 1.0f);
+        glScalef(k, k, 1.0f);
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        const DiscPlacement place = discPlacement(disc);
+        const float expected[7] = {m[0], m[1], m[4], m[5], m[12], m[13], m[14]};
+        const float placed[7] = {place.axes[0], place.axes[1], place.axes[2], place.axes[3],
+                                 place.position[0], place.position[1], place.position[2]};
+        for (int j = 0; j < 7; ++j)  // bit for bit
+            ASSERT_EQ(placed[j], expected[j]) << "disc " << i << ", angle " << disc.angle
+                                              << ", element " << j;
+    }
+}
+
+// Gives the discs the same lives whatever the renderer's seed: the picture then depends only on
+// the clock and the drawing.
+void pinDiscs(DriftScene &scene)
+{
+    seedRandom(1);
+    scene.size = 0.5f;
+    scene.spin = 700.0f;
+    scene.aspect = 0.3f;
+    scene.uniform = 0;
+    scene.discCell = 0;
+    for (int i = 0; i < kDiscCount; ++i)
+        respawnDisc(scene.discs[i]);
+}
+
+TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
+{
+    const int size = 64;
+    pinDiscs(scene());
+    renderer().renderFrame(kMirrorsRequested);
+    const std::vector<unsigned char> picture = readPixels(size, size);
+    long sum = 0;
+    for (unsigned char v : picture)
+        sum += v;
+    ASSERT_GT(sum, size * size * 3 * 20);  // gradient and discs, not an empty frame
+
+    // No list from the GL: the discs are issued for every wedge instead.
+    const GLuint list = scene().discList;
+    scene().discList = 0;
+    renderer().renderFrame(kMirrorsRequested);
+    EXPECT_EQ(readPixels(size, size), picture) << "without a list";
+    scene().discList = list;
+
+    // A new window, as F1 makes: a new context, whose renderer makes its own GL objects.
+    delete appWindow.renderer;
+    appWindow.renderer = nullptr;
+    destroyRenderWindow(appWindow);
+    UnregisterClassA("OpenGL", application.instance);
+    openRenderer(size, size);
+    pinDiscs(scene());
+    renderer().renderFrame(kMirrorsRequested);
+    EXPECT_EQ(readPixels(size, size), picture) << "in the new window";
+}
+
 }  // namespace
+

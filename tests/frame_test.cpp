@@ -96,6 +96,29 @@ TEST_F(Frame, FirstTwoFramesOfTheProcessClearFullyEvenForAnIncrementalScene)
     EXPECT_EQ(drawBuffer(), GL_BACK);
 }
 
+// The depth buffer's value at the centre of the window.
+float centreDepth(int size)
+{
+    float depth = -1.0f;
+    glReadPixels(size / 2, size / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+}
+
+TEST_F(Frame, FullClearClearsDepthOnlyForAFrameThatStartsWithDepthTesting)
+{
+    Kaleidoscope &k = openRenderer(64, 64);
+    installProbe(k);  // draws nothing, leaves depth testing as it finds it
+    glClearDepth(0.25);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glDisable(GL_DEPTH_TEST);
+    k.renderFrame(kMirrorsRequested);
+    EXPECT_NEAR(centreDepth(64), 0.25, 1e-3) << "depth cleared with depth testing off";
+    glEnable(GL_DEPTH_TEST);
+    k.renderFrame(kMirrorsRequested);
+    EXPECT_NEAR(centreDepth(64), 1.0, 1e-3) << "depth left with depth testing on";
+}
+
 TEST_F(Frame, PictureHasTheMirrorSymmetryOfThePatternAndOneMarkWithoutMirrors)
 {
     Kaleidoscope &k = openRenderer(kSize, kSize);
