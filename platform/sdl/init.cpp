@@ -34,11 +34,24 @@ void requireVisibleVideoDriver()
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// SDL 2.26 (2.32 and SDL 3 are sound) emulates a pointer warp when a full-screen window with the
+// pointer hidden is destroyed, with a relative pointer from zwp_relative_pointer_manager_v1; on a
+// compositor without it (nested Mutter) SDL later destroys the pointer it never made, and F1
+// crashed there. The program never moves the pointer, so the emulation is turned off; an
+// SDL_VIDEO_WAYLAND_EMULATE_MOUSE_WARP in the environment still wins.
+void avoidWarpEmulation()
+{
+    const SDL_version kSoundWarps = {2, 32, 0};
+    if (win32sdl::sdlOlderThan(kSoundWarps))
+        SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+}
+
 // Starts the first driver of the hint's list that starts, as SDL_Init does, but lets the layer
 // look at a Wayland session before SDL reaches it.
 bool startVideoDriver()
 {
     requireVisibleVideoDriver();
+    avoidWarpEmulation();
     const char *hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     const std::string drivers = hint ? hint : "";
     const size_t wayland = drivers.find("wayland");
@@ -74,6 +87,14 @@ void reportNoDisplay()
 }  // namespace
 
 namespace win32sdl {
+
+bool sdlOlderThan(const SDL_version &version)
+{
+    SDL_version linked;
+    SDL_GetVersion(&linked);
+    return SDL_VERSIONNUM(linked.major, linked.minor, linked.patch) <
+           SDL_VERSIONNUM(version.major, version.minor, version.patch);
+}
 
 bool ensureVideo()
 {

@@ -82,6 +82,11 @@ void dropMessagesFor(HWND window);
 // Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
 // destroy; hides the window first. Does nothing elsewhere.
 void releaseDecorationFrame(SDL_Window *window);
+// Lets a Wayland window lose the keyboard while its surface still exists, so that SDL stops
+// repeating the keys held in it; does nothing elsewhere. For a window about to be destroyed.
+void letKeyboardLeave(SDL_Window *window);
+// Whether the SDL this run uses is older than that version.
+bool sdlOlderThan(const SDL_version &version);
 // Names the full-screen state of an X11 window that is about to be mapped for the first time;
 // does nothing for other windows and drivers.
 void announceFullScreen(SDL_Window *window);
