@@ -58,6 +58,9 @@ void endWhenDisplayGoes();
 // Ends the program with one line on stderr when the Wayland session SDL is about to use has no
 // seat or no output; keeps a connection to its compositor to watch it by.
 void checkWaylandSession();
+// Whether the Wayland session can run the program and its compositor draws windows' frames
+// itself; keeps a connection to the compositor, as checkWaylandSession does.
+bool waylandFramesWindows();
 // Watches the compositor from a thread of its own once SDL runs on Wayland, ending the program
 // when it goes; otherwise gives the layer's connection back.
 void watchWaylandDisplay();
@@ -82,9 +85,6 @@ void dropMessagesFor(HWND window);
 // Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
 // destroy; hides the window first. Does nothing elsewhere.
 void releaseDecorationFrame(SDL_Window *window);
-// Lets a Wayland window lose the keyboard while its surface still exists, so that SDL stops
-// repeating the keys held in it; does nothing elsewhere. For a window about to be destroyed.
-void letKeyboardLeave(SDL_Window *window);
 // Whether the SDL this run uses is older than that version.
 bool sdlOlderThan(const SDL_version &version);
 // Names the full-screen state of an X11 window that is about to be mapped for the first time;

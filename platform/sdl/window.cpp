@@ -153,7 +153,6 @@ BOOL WINAPI DestroyWindow(HWND window)
     windows.erase(std::find(windows.begin(), windows.end(), window));
     seam::forgetWindow(window);
     win32sdl::releaseDecorationFrame(window->sdl);
-    win32sdl::letKeyboardLeave(window->sdl);
     SDL_DestroyWindow(window->sdl);
     delete window;
     return TRUE;
