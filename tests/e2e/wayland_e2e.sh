@@ -122,6 +122,28 @@ desktop_checks() {  # desktop_checks NAME
     check "$1: Escape exits with status 0" [ "$STATUS" = 0 ]
 }
 
+# Whether Xwayland window $1 is not full-screen.
+not_full_screen() {
+    ! xwayland_full_screen "$1"
+}
+
+# Starts the program natively on the session's Wayland display, in the work folder.
+start_natively() {
+    (cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
+    pid=$!
+}
+
+# Ends the compositor and checks that the program ended with it as a lost display: status 1
+# and the line saying so; $1 says when.
+end_compositor_under() {  # end_compositor_under WHEN
+    stop_process "$SESSION_PID"
+    wait_exit
+    check "the compositor ending $1 ends the program with status 1" [ "$STATUS" = 1 ]
+    check "it says the Wayland display went away ($1)" \
+        grep -q "^The Wayland display $SESSION_SOCKET went away" "$log"
+    stop_session
+}
+
 # A maintainer's run on one compositor: the desktop checks, the compositor ending under the
 # window, and with a scale the size of a full-screen snapshot where the session offers both
 # Wayland and X11 (the program chooses).
@@ -144,38 +166,21 @@ if [ $# -ge 2 ]; then
         (cd "$work" && exec env XDG_RUNTIME_DIR="$SESSION_RUNTIME" \
             WAYLAND_DISPLAY="$SESSION_SOCKET" "$program") >>"$log" 2>&1 &
         pid=$!
-        require "$compositor at scale $scale: Return answers the question" answer_box Return
+        # SDL asks on the X server (the session's Xwayland in a desktop) before it chooses
+        question=$(wait_for_window "Start FullScreen?")
+        require "$compositor at scale $scale: the question appears" [ -n "$question" ]
+        press_closing "$question" Return
         take_snapshot
-        echo "$compositor at scale $scale, WAYLAND_DISPLAY and DISPLAY both set: full-screen" \
-            "snapshot $SHOT_SIZE"
+        where=natively
+        window_exists Brindlewick && where="on X11"
+        echo "$compositor at scale $scale, WAYLAND_DISPLAY and DISPLAY both set: $where," \
+            "full-screen snapshot $SHOT_SIZE"
         type_keys Escape
         wait_exit
     fi
     finish "$compositor"
     exit
 fi
-
-# Whether Xwayland window $1 is not full-screen.
-not_full_screen() {
-    ! xwayland_full_screen "$1"
-}
-
-# Starts the program natively on the session's Wayland display, in the work folder.
-start_natively() {
-    (cd "$work" && exec_on_wayland "$program") >>"$log" 2>&1 &
-    pid=$!
-}
-
-# Ends the compositor and checks that the program ended with it as a lost display: status 1
-# and the line saying so; $1 says when.
-end_compositor_under() {  # end_compositor_under WHEN
-    stop_process "$SESSION_PID"
-    wait_exit
-    check "the compositor ending $1 ends the program with status 1" [ "$STATUS" = 1 ]
-    check "it says the Wayland display went away ($1)" \
-        grep -q "^The Wayland display $SESSION_SOCKET went away" "$log"
-    stop_session
-}
 
 start_xvfb || exit 1
 
