@@ -110,12 +110,17 @@ own_socket() {
     find "$SESSION_RUNTIME" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n1
 }
 
+# Whether the compositor has made its own socket.
+own_socket_made() {
+    [ -n "$(own_socket)" ]
+}
+
 # Waits for the compositor $1 started in the background to make its socket (SESSION_SOCKET, or
 # the one it names itself when that is empty); sets SESSION_PID and SESSION_SOCKET.
 wait_for_compositor() {  # wait_for_compositor NAME
     SESSION_PID=$!
     if [ -z "$SESSION_SOCKET" ]; then
-        wait_until eval '[ -n "$(own_socket)" ]' && SESSION_SOCKET=$(own_socket)
+        wait_until own_socket_made && SESSION_SOCKET=$(own_socket)
     fi
     if ! wait_until session_ready no; then
         echo "$1 did not start; its log:" >&2
