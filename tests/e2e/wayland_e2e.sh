@@ -6,7 +6,8 @@
 # and a line saying why. On Weston's Xwayland: Return gives a window the window manager holds
 # full-screen, F1 twice leaves it framed and makes it full-screen again, and Escape exits 0.
 # Natively on sway (run as an unprivileged user, as it must be): F1 held as a person holds it
-# switches once (one new window), held again switches back, Escape exits 0.
+# switches once (one new window), held again switches back, Escape exits 0; offered both
+# WAYLAND_DISPLAY and DISPLAY, the program runs natively there.
 # Usage: wayland_e2e.sh PROGRAM
 #        wayland_e2e.sh PROGRAM COMPOSITOR [SCALE]   (sway, mutter, kwin or weston: only the desktop
 #        checks there, and with SCALE (sway, kwin) the size of a full-screen snapshot at that output scale)
@@ -109,6 +110,24 @@ sway_windows_opened_are() {  # sway_windows_opened_are COUNT
     return 1
 }
 
+# Starts the program with both the session's WAYLAND_DISPLAY and the virtual X server's DISPLAY,
+# as a desktop offers them, and answers its question, which SDL asks on the X server (in a
+# desktop, the session's Xwayland) before it chooses, with that key; $1 names the run.
+start_offered_both() {  # start_offered_both NAME KEY
+    local question
+    (cd "$work" && exec env XDG_RUNTIME_DIR="$SESSION_RUNTIME" WAYLAND_DISPLAY="$SESSION_SOCKET" \
+        "$program") >>"$log" 2>&1 &
+    pid=$!
+    question=$(wait_for_window "Start FullScreen?")
+    require "$1: the question appears" [ -n "$question" ]
+    press_closing "$question" "$2"
+}
+
+# Whether the program runs natively: it takes a snapshot, and has no window on the X server.
+runs_natively() {
+    take_snapshot && ! window_exists Brindlewick
+}
+
 # Logs sway's window events into the work folder from now on.
 watch_sway_windows() {
     SWAYSOCK=$(find "$SESSION_RUNTIME" -maxdepth 1 -name 'sway-ipc.*' | head -n1) \
@@ -172,13 +191,7 @@ if [ $# -ge 2 ]; then
         kwin) start_kwin --scale "$scale" ;;
         *) echo "no scale for $compositor" && exit 1 ;;
         esac
-        (cd "$work" && exec env XDG_RUNTIME_DIR="$SESSION_RUNTIME" \
-            WAYLAND_DISPLAY="$SESSION_SOCKET" "$program") >>"$log" 2>&1 &
-        pid=$!
-        # SDL asks on the X server (the session's Xwayland in a desktop) before it chooses
-        question=$(wait_for_window "Start FullScreen?")
-        require "$compositor at scale $scale: the question appears" [ -n "$question" ]
-        press_closing "$question" Return
+        start_offered_both "$compositor at scale $scale" Return
         take_snapshot
         where=natively
         window_exists Brindlewick && where="on X11"
@@ -266,6 +279,11 @@ watch_sway_windows
 desktop_checks sway
 check "sway: the held F1 opened one window each time: four with the question's" \
     sway_windows_opened_are 4
+start_offered_both "sway, both displays" Escape
+check "sway: with WAYLAND_DISPLAY and DISPLAY both set, the program runs natively" runs_natively
+type_keys Escape
+wait_exit
+check "sway: Escape exits with status 0 (both displays)" [ "$STATUS" = 0 ]
 stop_session
 
 finish wayland
