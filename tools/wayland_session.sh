@@ -103,11 +103,38 @@ make_runtime() {  # make_runtime [USER]
     [ -n "${1:-}" ] && chown "$1" "$SESSION_RUNTIME"
     SESSION_LOG=$SESSION_RUNTIME/compositor.log
     XWAYLAND_DISPLAY=""
+    XWAYLAND_AUTHORITY=""
 }
 
 # Prints the Wayland socket a compositor that names its own made in the runtime folder.
 own_socket() {
     find "$SESSION_RUNTIME" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n1
+}
+
+# Prints the numbers of the X displays whose sockets exist now, one a line.
+x_displays() {
+    find /tmp/.X11-unix -maxdepth 1 -name 'X*' -printf '%f\n' 2>/dev/null | tr -d X | sort
+}
+
+# Prints the first X display that was not among those given (x_displays' output earlier).
+new_x_display() {  # new_x_display EARLIER
+    comm -13 <(printf '%s\n' "$1") <(x_displays) | head -n1
+}
+
+# Whether an X display has appeared since x_displays printed $1.
+x_display_added() {  # x_display_added EARLIER
+    [ -n "$(new_x_display "$1")" ]
+}
+
+# Starts the compositor with start_$1 and the further arguments, and waits for the Xwayland it
+# starts; sets XWAYLAND_DISPLAY, and XWAYLAND_AUTHORITY to the key file Mutter gives its clients.
+start_with_xwayland() {  # start_with_xwayland COMPOSITOR [ARGUMENT...]
+    local earlier
+    earlier=$(x_displays)
+    "start_$1" "${@:2}" || return 1
+    wait_until x_display_added "$earlier" || return 1
+    XWAYLAND_DISPLAY=:$(new_x_display "$earlier")
+    XWAYLAND_AUTHORITY=$(find "$SESSION_RUNTIME" -maxdepth 1 -name '.mutter-Xwaylandauth.*')
 }
 
 # Whether the compositor has made its own socket.
@@ -183,7 +210,8 @@ exec_on_wayland() {
 
 # Runs a command in place of the shell as an X client of the session's Xwayland.
 exec_on_xwayland() {
-    exec env -u WAYLAND_DISPLAY DISPLAY="$XWAYLAND_DISPLAY" SDL_VIDEODRIVER=x11 "$@"
+    exec env -u WAYLAND_DISPLAY DISPLAY="$XWAYLAND_DISPLAY" \
+        ${XWAYLAND_AUTHORITY:+XAUTHORITY="$XWAYLAND_AUTHORITY"} SDL_VIDEODRIVER=x11 "$@"
 }
 
 # Prints the id of the Xwayland window with exactly that title, other than window $2 if given:
