@@ -4,10 +4,10 @@
 # the start question gives a framed window, F1 held as a person holds it switches to full screen
 # once and back again, Escape exits 0, and the compositor ending under the window ends the program
 # with status 1 and a line; the same checks on Mutter's and KWin's Xwayland; on KWin and sway at
-# output scale 2, with both WAYLAND_DISPLAY and
-# DISPLAY offered, the driver the program chooses and the size of its full-screen snapshot. ./test
-# runs Weston and sway; run this before landing a change to platform/, as root, and put its last
-# results in the README. It installs the compositors if they are missing (about 400 MB).
+# output scale 2, with both WAYLAND_DISPLAY and DISPLAY offered, the driver the program chooses
+# and the size of its full-screen snapshot. ./test runs Weston and sway; run this before landing
+# a change to platform/, as root, and put its last results in the README. It installs the
+# compositors if they are missing.
 # Usage: tools/desktops_check.sh [BUILD_DIR]   (build/ by default; the program must be built)
 set -uo pipefail
 project=$(cd "$(dirname "$0")/.." && pwd)
