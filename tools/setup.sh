@@ -31,10 +31,16 @@ INSTALLER_PACKAGES="wixl msitools binutils unzip"
 # clang with its fuzzer runtime, the install check's validators and package tools (file is what
 # CPack finds the binaries to pass to dpkg-shlibdeps with), zenity (the dialog program that asks
 # the start question where SDL cannot draw its box), and Weston with Xwayland for the Wayland
-# session test (Weston's X11 backend nested in Xvfb gives the session a seat).
+# session test (Weston's X11 backend nested in Xvfb gives the session a seat), kdialog (the start
+# question where it is KDE's only dialog program: its Escape and closing read back), and sway with
+# setpriv (util-linux; sway refuses root, so the test runs it as an unprivileged user) for the
+# wlroots session test and its swaymsg for the windows it opened.
 TEST_PACKAGES="libgtest-dev $X_SESSION_PACKAGES x11-xkb-utils procps pngcheck imagemagick
   clang libclang-rt-dev desktop-file-utils appstream lintian man-db groff-base dpkg-dev file
-  zenity weston xwayland"
+  zenity weston xwayland kdialog sway util-linux"
+# The compositors tools/desktops_check.sh adds: Mutter (GNOME; in a D-Bus session of its own,
+# dbus-run-session from dbus-daemon) and KWin (KDE Plasma).
+DESKTOPS_PACKAGES="mutter dbus-daemon kwin-wayland"
 # Packages bench/compare.sh adds to the program's: git (the commit it compares with), apitrace
 # (a frame's GL calls counted), and the X session's packages to run the program.
 BENCH_PACKAGES="git apitrace $X_SESSION_PACKAGES"

@@ -64,11 +64,15 @@ stop_program_and_xvfb() {  # stop_program_and_xvfb [PID]
     stop_xvfb
 }
 
-# Prints the id of the top-level window with exactly that title (xdotool cannot match SDL's
-# UTF-8 names, xwininfo can); with a second argument, a window other than that one.
+# Prints the id of the first window with exactly that title in an xwininfo listing read from
+# stdin, other than window $2 if given (xdotool cannot match SDL's UTF-8 names, xwininfo can).
+first_window_titled() {  # first_window_titled TITLE [OTHER_THAN]
+    awk -v name="\"$1\":" -v old="${2:-none}" 'index($0, name) && $1 != old { print $1; exit }'
+}
+
+# Prints the id of the top-level window with exactly that title, other than window $2 if given.
 window_id() {
-    timeout 10 xwininfo -root -children 2>/dev/null |
-        awk -v name="\"$1\":" -v old="${2:-none}" 'index($0, name) && $1 != old { print $1; exit }'
+    timeout 10 xwininfo -root -children 2>/dev/null | first_window_titled "$@"
 }
 
 # Whether a window with that title exists, other than window $2 if given.

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,18 +21,22 @@ extern char **environ;
 
 namespace {
 
-// The exit status zenity is told to give for No, Escape and closing (ZENITY_CANCEL, ZENITY_ESC):
-// its own, 1, is also GTK's when it cannot open a display, so a box never shown would read as No.
+// The exit statuses each program gives, read from zenity 3.44 and kdialog 22.12 themselves
+// (Return, Escape, the window closed, each button): zenity --question with ZENITY_CANCEL and
+// ZENITY_ESC set to 3 gives 0 for Yes (Return), 3 for No, Escape and closing; --warning 0
+// for OK, 3 for Escape and closing; with no display 1 (GTK's), so its own No status, 1,
+// is moved away from that. kdialog --yesno gives 0 for Yes (Return), 1 for No, 2 for Escape and
+// closing; --sorry and --msgbox 0 for OK, 2 for Escape and closing; with no display Qt aborts it.
 const int kZenityNo = 3;
-// kdialog exits 1 for No; when it cannot reach a display, Qt aborts it instead.
 const int kKdialogNo = 1;
+const int kKdialogClosed = 2;
 
 // One way to show the box: the program's arguments, what it adds to the environment, and the
-// exit status that means No (0 means Yes or OK).
+// exit statuses that mean No, Escape or closing (0 means Yes or OK).
 struct Dialog {
     std::vector<std::string> arguments;
     std::vector<std::string> environment;
-    int noStatus;
+    std::vector<int> noStatuses;
 };
 
 // Whether the box asks Yes or No (otherwise it has one OK button).
@@ -48,7 +53,7 @@ Dialog zenity(LPCSTR text, LPCSTR caption, UINT type)
     Dialog dialog{{"zenity", asksYesNo(type) ? "--question" : warns(type) ? "--warning" : "--info",
                    "--title", caption, "--text", text, "--no-markup", "--no-wrap"},
                   {"ZENITY_CANCEL" + no, "ZENITY_ESC" + no},
-                  kZenityNo};
+                  {kZenityNo}};
     if (asksYesNo(type))
         dialog.arguments.insert(dialog.arguments.end(),
                                 {"--ok-label", "Yes", "--cancel-label", "No"});
@@ -62,7 +67,7 @@ Dialog kdialog(LPCSTR text, LPCSTR caption, UINT type)
     return Dialog{{"kdialog", "--title", caption,
                    asksYesNo(type) ? "--yesno" : warns(type) ? "--sorry" : "--msgbox", text},
                   {},
-                  kKdialogNo};
+                  {kKdialogNo, kKdialogClosed}};
 }
 
 // The dialogs to try, the desktop's own program first: kdialog under KDE Plasma, else zenity.
@@ -143,7 +148,8 @@ int answerFrom(const Dialog &dialog, int status, UINT type)
         return -1;
     if (WEXITSTATUS(status) == 0)
         return asksYesNo(type) ? IDYES : IDOK;
-    if (WEXITSTATUS(status) == dialog.noStatus)
+    const std::vector<int> &no = dialog.noStatuses;
+    if (std::find(no.begin(), no.end(), WEXITSTATUS(status)) != no.end())
         return asksYesNo(type) ? IDNO : IDOK;
     return -1;
 }

@@ -19,11 +19,12 @@ HWND__ desktop;  // stands for the desktop window; never a live window
 
 // Unless a driver is asked for by name, only one that shows windows will do: SDL would otherwise
 // fall back to a driver that draws nowhere, and the program would run unseen and unstoppable.
-void requireVisibleVideoDriver()
+// Whether the layer chose the drivers: none was asked for.
+bool requireVisibleVideoDriver()
 {
     const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     if (asked && *asked)
-        return;
+        return false;
     const std::string unseen[] = {"offscreen", "dummy", "evdev"};
     std::string drivers;
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
@@ -32,28 +33,60 @@ void requireVisibleVideoDriver()
             drivers += (drivers.empty() ? "" : ",") + name;
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return true;
+}
+
+// Whether to run natively where SDL 2 would take the session's Xwayland: on a scaled output only
+// a native window draws the output's own pixels (Xwayland's is drawn small and upscaled). Where
+// the compositor frames windows itself (KDE Plasma, sway and the other wlroots ones) a native
+// window also looks as every other window there; elsewhere (GNOME, Weston) its frame would be
+// libdecor's, in a look of its own, or none when libdecor's plugin is not installed, so X11 is
+// kept there. A session without WAYLAND_DISPLAY is an X11 one and stays as it is.
+bool preferWayland()
+{
+    const char *display = getenv("WAYLAND_DISPLAY");
+    return display && *display && win32sdl::waylandFramesWindows();
+}
+
+// SDL 2.26 (2.32 and SDL 3 are sound) emulates a pointer warp when a full-screen window with the
+// pointer hidden is destroyed, with a relative pointer from zwp_relative_pointer_manager_v1; on a
+// compositor without it (nested Mutter) SDL later destroys the pointer it never made, and F1
+// crashed there. The program never moves the pointer, so the emulation is turned off; an
+// SDL_VIDEO_WAYLAND_EMULATE_MOUSE_WARP in the environment still wins.
+void avoidWarpEmulation()
+{
+    const SDL_version kSoundWarps = {2, 32, 0};
+    if (win32sdl::sdlOlderThan(kSoundWarps))
+        SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+}
+
+// Starts SDL's video subsystem with those drivers of the hint's list; whether one started.
+bool startWith(const std::string &drivers)
+{
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return !drivers.empty() && SDL_Init(SDL_INIT_VIDEO) == 0;
 }
 
 // Starts the first driver of the hint's list that starts, as SDL_Init does, but lets the layer
-// look at a Wayland session before SDL reaches it.
+// look at a Wayland session before SDL reaches it, and puts Wayland first where it is sharper.
 bool startVideoDriver()
 {
-    requireVisibleVideoDriver();
+    const bool chosen = requireVisibleVideoDriver();
+    avoidWarpEmulation();
     const char *hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     const std::string drivers = hint ? hint : "";
     const size_t wayland = drivers.find("wayland");
     if (wayland == std::string::npos)
         return SDL_Init(SDL_INIT_VIDEO) == 0;
-    bool started = false;
-    if (wayland > 0) {  // the drivers SDL would try first
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.substr(0, wayland - 1).c_str());
-        started = SDL_Init(SDL_INIT_VIDEO) == 0;
-    }
+    const std::string before = drivers.substr(0, wayland ? wayland - 1 : 0);  // SDL's first tries
+    const bool native = chosen && wayland > 0 && preferWayland();
+    bool started = !native && startWith(before);
     if (!started) {
         win32sdl::checkWaylandSession();
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.substr(wayland).c_str());
-        started = SDL_Init(SDL_INIT_VIDEO) == 0;
+        started = startWith(drivers.substr(wayland));
     }
+    if (!started && native)
+        started = startWith(before);
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     return started;
 }
@@ -74,6 +107,14 @@ void reportNoDisplay()
 }  // namespace
 
 namespace win32sdl {
+
+bool sdlOlderThan(const SDL_version &version)
+{
+    SDL_version linked;
+    SDL_GetVersion(&linked);
+    return SDL_VERSIONNUM(linked.major, linked.minor, linked.patch) <
+           SDL_VERSIONNUM(version.major, version.minor, version.patch);
+}
 
 bool ensureVideo()
 {

@@ -63,6 +63,9 @@ void endWhenDisplayGoes();
 // Ends the program with one line on stderr when the Wayland session SDL is about to use has no
 // seat or no output; keeps a connection to its compositor to watch it by.
 void checkWaylandSession();
+// Whether the Wayland session can run the program and its compositor draws windows' frames
+// itself; keeps a connection to the compositor, as checkWaylandSession does.
+bool waylandFramesWindows();
 // Watches the compositor from a thread of its own once SDL runs on Wayland, ending the program
 // when it goes; otherwise gives the layer's connection back.
 void watchWaylandDisplay();
@@ -87,6 +90,8 @@ void dropMessagesFor(HWND window);
 // Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
 // destroy; hides the window first. Does nothing elsewhere.
 void releaseDecorationFrame(SDL_Window *window);
+// Whether the SDL this run uses is older than that version.
+bool sdlOlderThan(const SDL_version &version);
 // Names the full-screen state of an X11 window that is about to be mapped for the first time;
 // does nothing for other windows and drivers.
 void announceFullScreen(SDL_Window *window);

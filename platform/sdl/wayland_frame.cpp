@@ -28,15 +28,6 @@ void *loadedFunction(const char *library, const char *name)
     return function;
 }
 
-// Whether the SDL this run uses keeps the frame of a hidden window.
-bool sdlKeepsFrames()
-{
-    SDL_version linked;
-    SDL_GetVersion(&linked);
-    return SDL_VERSIONNUM(linked.major, linked.minor, linked.patch) <
-           SDL_VERSIONNUM(kReleasesFrame.major, kReleasesFrame.minor, kReleasesFrame.patch);
-}
-
 // The toplevel of a hidden Wayland window whose frame SDL still holds, or null.
 void *keptToplevel(SDL_Window *window)
 {
@@ -53,7 +44,7 @@ namespace win32sdl {
 
 void releaseDecorationFrame(SDL_Window *window)
 {
-    if (strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0 || !sdlKeepsFrames())
+    if (strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0 || !sdlOlderThan(kReleasesFrame))
         return;
     // Hidden first, while the frame still exists: SDL's own hiding talks to it, and
     // SDL_DestroyWindow does not hide a window that is hidden already.

@@ -22,11 +22,15 @@ wl_display *watched = nullptr;
 // Set by whichever thread reports first, so the report is made once.
 std::atomic<bool> reported{false};
 
-// What a session offers that the program needs: a seat (keyboard) and an output (screen).
+// What a session offers that the program needs, a seat (keyboard) and an output (screen), and
+// whether the compositor draws windows' frames itself (xdg-decoration).
 struct Offers {
     bool seat = false;
     bool output = false;
+    bool frames = false;
 };
+// What the compositor of the layer's connection offers.
+Offers offers;
 
 // Notes the globals the compositor announces.
 void announceGlobal(void *data, wl_registry *, uint32_t, const char *interface, uint32_t)
@@ -34,6 +38,7 @@ void announceGlobal(void *data, wl_registry *, uint32_t, const char *interface, 
     Offers *offers = static_cast<Offers *>(data);
     offers->seat |= strcmp(interface, wl_seat_interface.name) == 0;
     offers->output |= strcmp(interface, wl_output_interface.name) == 0;
+    offers->frames |= strcmp(interface, "zxdg_decoration_manager_v1") == 0;
 }
 
 // Globals that go away need no answer here.
@@ -95,24 +100,31 @@ void watch()
     endWithDisplayGone();
 }
 
-}  // namespace
-
-namespace win32sdl {
-
-void checkWaylandSession()
+// Connects the layer to the compositor and reads what it offers, once; false when there is none.
+bool readOffers()
 {
     if (watched)
-        return;
+        return true;
     watched = wl_display_connect(nullptr);
     if (!watched)
-        return;  // no compositor: SDL finds none either and says so
-    Offers offers;
+        return false;
     wl_registry *registry = wl_display_get_registry(watched);
     wl_registry_add_listener(registry, &registryListener, &offers);
     const bool answered = wl_display_roundtrip(watched) != -1;
     wl_registry_destroy(registry);
     if (!answered)
         endWithDisplayGone();
+    return true;
+}
+
+}  // namespace
+
+namespace win32sdl {
+
+void checkWaylandSession()
+{
+    if (!readOffers())
+        return;  // no compositor: SDL finds none either and says so
     const std::string display = std::string("The Wayland display ") + displayName();
     if (!offers.seat)
         endWith(display + " has no seat: no keyboard reaches windows there, so the kaleidoscope "
@@ -120,6 +132,11 @@ void checkWaylandSession()
     if (!offers.output)
         endWith(display + " has no output: there is no screen to show the kaleidoscope on; run "
                           "it in a desktop session.");
+}
+
+bool waylandFramesWindows()
+{
+    return readOffers() && offers.seat && offers.output && offers.frames;
 }
 
 void watchWaylandDisplay()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On an X server with only its built-in fonts, where SDL cannot draw its own box, the start
-# question is still asked, through zenity, with the keys of SDL's box: Return opens full screen,
-# Escape a framed window. A signal while the question waits ends the program and its box.
+# question is still asked, through zenity, or kdialog where it is the only dialog program of a
+# KDE session, with the keys of SDL's box: Return opens full screen, Escape a framed window. A
+# signal while the question waits ends the program and its box.
 # Usage: builtin_fonts.sh PROGRAM
 set -uo pipefail
 program=$(realpath "$1")
@@ -13,9 +14,19 @@ focus_question() {
     timeout 2 xdotool windowfocus --sync "$QUESTION" 2>/dev/null
 }
 
-# Starts the program and answers its question with that key, typed as a user would.
-answer_with() {  # answer_with KEY
-    start_program "$program"
+# Starts the program with that dialog program and answers its question with that key, typed as
+# a user would. kdialog is run alone, as in a KDE session without zenity, on the search path.
+answer_with() {  # answer_with DIALOG KEY
+    QUESTION_TITLE="Start FullScreen?"
+    if [ "$1" = kdialog ]; then
+        mkdir -p "$work/kdialog_only"
+        ln -sf "$(command -v kdialog)" "$work/kdialog_only/kdialog"
+        QUESTION_TITLE="Start FullScreen? — KDialog"
+        start_program env PATH="$work/kdialog_only" XDG_CURRENT_DESKTOP=KDE "$program"
+    else
+        start_program "$program"
+    fi
+    shift
     require "the start question appears" [ -n "$QUESTION" ]
     require "the question box takes the keyboard" wait_until focus_question
     timeout 10 xdotool key "$1"
@@ -24,17 +35,19 @@ answer_with() {  # answer_with KEY
 
 start_xvfb -fp built-ins || exit 1
 
-for run in "Return full-screen 1024x768" "Escape framed 1016x704"; do
-    read -r key mode size <<<"$run"
-    answer_with "$key"
+for run in "zenity Return full-screen 1024x768" "zenity Escape framed 1016x704" \
+    "kdialog Return full-screen 1024x768" "kdialog Escape framed 1016x704"; do
+    read -r dialog key mode size <<<"$run"
+    answer_with "$dialog" "$key"
     window=$(wait_for_window Brindlewick)
-    require "a window opens after $key" [ -n "$window" ]
-    check "$key opens a $mode window of $size" wait_until has_size "$window" "$size"
+    require "a window opens after $key ($dialog)" [ -n "$window" ]
+    check "$key in $dialog opens a $mode window of $size" wait_until has_size "$window" "$size"
     press_closing "$window" Escape
     wait_exit
     check "Escape then exits with status 0" [ "$STATUS" = 0 ]
 done
 
+QUESTION_TITLE="Start FullScreen?"
 start_program "$program"
 require "the start question appears" [ -n "$QUESTION" ]
 kill -TERM "$pid"
