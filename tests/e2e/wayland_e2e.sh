@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program in a Weston session. Natively on Wayland: the start question answered with Escape
-# gives a framed window, P writes a drawn snapshot, F1 twice switches to full screen and back,
+# gives a framed window, P writes a drawn snapshot, F1 held twice switches to full screen and back,
 # Escape exits 0, and the compositor ending ends the program with status 1 and a line saying
 # so, also while the question is open; a session without a seat ends it at once with status 1
 # and a line saying why. On Weston's Xwayland: Return gives a window the window manager holds
@@ -82,17 +82,18 @@ next_shot_drawn_at() {  # next_shot_drawn_at SIZE
     take_snapshot && shot_size_is "$1" && shot_drawn
 }
 
-# Whether the last snapshot is smaller than the output: a framed window (a tiling compositor
-# sizes it to its tile).
+# Whether the last snapshot shows a framed window: FRAMED_SIZE large where that is known, else
+# smaller than the output (a tiling compositor sizes it to its tile).
 shot_framed() {
+    [ -n "${FRAMED_SIZE:-}" ] && { shot_size_is "$FRAMED_SIZE"; return; }
     [ "$SHOT_SIZE" != "$SESSION_SIZE" ] && return 0
     echo "the snapshot is $SHOT_SIZE, the output's size"
     return 1
 }
 
-# Whether the next snapshot shows a framed window.
+# Whether the next snapshot shows a drawn picture in a framed window.
 next_shot_framed() {
-    take_snapshot && shot_framed
+    take_snapshot && shot_framed && shot_drawn
 }
 
 # Prints how many windows the program has opened so far in the sway session, its question's
@@ -128,6 +129,13 @@ runs_natively() {
     take_snapshot && ! window_exists Brindlewick
 }
 
+# Types Escape and checks that the program exits with status 0; $1 names the run.
+escape_exits() {  # escape_exits NAME
+    type_keys Escape
+    wait_exit
+    check "$1: Escape exits with status 0" [ "$STATUS" = 0 ]
+}
+
 # Logs sway's window events into the work folder from now on.
 watch_sway_windows() {
     SWAYSOCK=$(find "$SESSION_RUNTIME" -maxdepth 1 -name 'sway-ipc.*' | head -n1) \
@@ -141,24 +149,37 @@ start_on_xwayland() {
 }
 
 # The checks every desktop's compositor is put to, natively or as that function starts the
-# program ($1 names the run): Escape at the start question gives a framed window, F1 held as a
-# person holds it switches to full screen once, and back again, and Escape exits 0.
-desktop_checks() {  # desktop_checks NAME [START]
+# program ($1 names the run): Escape at the start question gives a drawn framed window (of size
+# FRAMED where that is known), F1 held as a person holds it switches to full screen once, and
+# back again, and Escape exits 0.
+desktop_checks() {  # desktop_checks NAME [START [FRAMED]]
     "${2:-start_natively}"
+    FRAMED_SIZE=${3:-}
     require "$1: Escape answers the start question" answer_box Escape
     check "$1: Escape at the question gives a framed window" next_shot_framed
     hold_key F1
     check "$1: F1 held switches to full screen" next_shot_drawn_at "$SESSION_SIZE"
     hold_key F1
     check "$1: F1 held again switches back to a framed window" next_shot_framed
-    type_keys Escape
-    wait_exit
-    check "$1: Escape exits with status 0" [ "$STATUS" = 0 ]
+    escape_exits "$1"
 }
 
 # Whether Xwayland window $1 is not full-screen.
 not_full_screen() {
     ! xwayland_full_screen "$1"
+}
+
+# Types KEY on the session's Xwayland and checks that it opens a new program window, other than
+# WINDOW, of whose state STATE (xwayland_full_screen or not_full_screen) holds, and that the new
+# window gets the keyboard; sets WINDOW to it.
+key_opens_xwayland_window() {  # key_opens_xwayland_window KEY STATE WHAT
+    local earlier=${WINDOW:-}
+    type_keys "$1"
+    WINDOW=$(wait_until xwayland_window_exists Brindlewick "$earlier" &&
+        xwayland_window_id Brindlewick "$earlier")
+    require "$1 opens a new window" [ -n "$WINDOW" ]
+    check "$1 gives a $3 window" wait_until "$2" "$WINDOW"
+    require "the window after $1 gets the keyboard" wait_until xwayland_has_focus "$WINDOW"
 }
 
 # Starts the program natively on the session's Wayland display, in the work folder.
@@ -178,6 +199,15 @@ end_compositor_under() {  # end_compositor_under WHEN
     stop_session
 }
 
+# Starts the program natively, answers its question with Escape, and once its window is up ends
+# the compositor under it; $1 names the run.
+end_compositor_under_window() {  # end_compositor_under_window NAME
+    start_natively
+    require "$1: Escape answers the question again" answer_box Escape
+    require "$1: the window is up: P writes a snapshot" take_snapshot
+    end_compositor_under "under the window ($1)"
+}
+
 # A maintainer's run on one compositor: the desktop checks natively, the compositor ending under
 # the window, the desktop checks on its Xwayland, and with a scale the size of a full-screen snapshot where the session offers both
 # Wayland and X11 (the program chooses).
@@ -187,10 +217,7 @@ if [ $# -ge 2 ]; then
     start_xvfb || exit 1
     require "$compositor starts" "start_$compositor"
     desktop_checks "$compositor"
-    start_natively
-    require "$compositor: Escape answers the question again" answer_box Escape
-    require "$compositor: the window is up" take_snapshot
-    end_compositor_under "under the window ($compositor)"
+    end_compositor_under_window "$compositor"
     # Weston's Xwayland has its own checks below; sway's, started as sway's user, refused the
     # tests' root client ("Authorization required"): not tried there.
     if [ "$compositor" = mutter ] || [ "$compositor" = kwin ]; then
@@ -212,8 +239,7 @@ if [ $# -ge 2 ]; then
         window_exists Brindlewick && where="on X11"
         echo "$compositor at scale $scale, WAYLAND_DISPLAY and DISPLAY both set: $where," \
             "full-screen snapshot $SHOT_SIZE"
-        type_keys Escape
-        wait_exit
+        escape_exits "$compositor at scale $scale"
     fi
     finish "$compositor"
     exit
@@ -221,26 +247,10 @@ fi
 
 start_xvfb || exit 1
 
-# Natively on Wayland.
+# Natively on Wayland, and the compositor ending under the window.
 require "Weston starts" start_weston
-start_natively
-require "Escape answers the start question" answer_box Escape
-require "P writes a snapshot" take_snapshot
-check "Escape at the question gives a framed window: a 1016x704 snapshot" shot_size_is 1016x704
-check "the snapshot shows a drawn picture" shot_drawn
-type_keys F1
-check "F1 switches to full screen: a drawn 1024x768 snapshot" next_shot_drawn_at 1024x768
-type_keys F1
-check "F1 again switches back to a framed window" next_shot_drawn_at 1016x704
-type_keys Escape
-wait_exit
-check "Escape exits with status 0" [ "$STATUS" = 0 ]
-
-# The compositor ending under the window.
-start_natively
-require "Escape answers the question again" answer_box Escape
-require "the window is up: P writes a snapshot" take_snapshot
-end_compositor_under "under the window"
+desktop_checks Weston start_natively 1016x704
+end_compositor_under_window Weston
 
 # The compositor ending while the question is open.
 require "Weston starts again" start_weston
@@ -261,31 +271,15 @@ stop_session
 require "Weston starts with Xwayland" start_weston --xwayland
 echo "Xwayland is on $XWAYLAND_DISPLAY"
 check "Xwayland is on a display of its own" [ "${XWAYLAND_DISPLAY#:}" -ge "$WESTON_FIRST_X_DISPLAY" ]
-(cd "$work" && exec_on_xwayland "$program") >>"$log" 2>&1 &
-pid=$!
+start_on_xwayland
 require "the start question appears" wait_until xwayland_window_exists "Start FullScreen?"
 question=$(xwayland_window_id "Start FullScreen?")
 require "the question gets the keyboard" wait_until xwayland_has_focus "$question"
-type_keys Return
-full=$(wait_until xwayland_window_exists Brindlewick && xwayland_window_id Brindlewick)
-require "a window opens after Return" [ -n "$full" ]
-check "Return gives a full-screen window" wait_until xwayland_full_screen "$full"
-require "the window gets the keyboard" wait_until xwayland_has_focus "$full"
-type_keys F1
-framed=$(wait_until xwayland_window_exists Brindlewick "$full" &&
-    xwayland_window_id Brindlewick "$full")
-require "F1 opens a new window" [ -n "$framed" ]
-check "the new window is framed, not full-screen" not_full_screen "$framed"
-require "the framed window gets the keyboard" wait_until xwayland_has_focus "$framed"
-type_keys F1
-full=$(wait_until xwayland_window_exists Brindlewick "$framed" &&
-    xwayland_window_id Brindlewick "$framed")
-require "F1 again opens a new window" [ -n "$full" ]
-check "the window after F1 again is full-screen" wait_until xwayland_full_screen "$full"
-require "that window gets the keyboard" wait_until xwayland_has_focus "$full"
-type_keys Escape
-wait_exit
-check "Escape exits with status 0" [ "$STATUS" = 0 ]
+WINDOW=""
+key_opens_xwayland_window Return xwayland_full_screen full-screen
+key_opens_xwayland_window F1 not_full_screen "framed, not full-screen,"
+key_opens_xwayland_window F1 xwayland_full_screen "full-screen again"
+escape_exits "Weston's Xwayland"
 stop_session
 
 # Natively on sway. A short keyboard delay makes a repeat that outlives its window show at once.
@@ -296,9 +290,7 @@ check "sway: the held F1 opened one window each time: four with the question's" 
     sway_windows_opened_are 4
 start_offered_both "sway, both displays" Escape
 check "sway: with WAYLAND_DISPLAY and DISPLAY both set, the program runs natively" runs_natively
-type_keys Escape
-wait_exit
-check "sway: Escape exits with status 0 (both displays)" [ "$STATUS" = 0 ]
+escape_exits "sway, both displays"
 stop_session
 
 finish wayland
