@@ -326,10 +326,7 @@ TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
     scene().discList = list;
 
     // A new window, as F1 makes: a new context, whose renderer makes its own GL objects.
-    delete appWindow.renderer;
-    appWindow.renderer = nullptr;
-    destroyRenderWindow(appWindow);
-    UnregisterClassA("OpenGL", application.instance);
+    TearDown();
     openRenderer(size, size);
     pinScene(scene());
     renderer().renderFrame(kMirrorsRequested);

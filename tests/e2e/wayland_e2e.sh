@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
-# The program in a Weston session. Natively on Wayland: the start question answered with Escape
-# gives a framed window, P writes a drawn snapshot, F1 held twice switches to full screen and back,
-# Escape exits 0, and the compositor ending ends the program with status 1 and a line saying
-# so, also while the question is open; a session without a seat ends it at once with status 1
-# and a line saying why. On Weston's Xwayland: Return gives a window the window manager holds
-# full-screen, F1 twice leaves it framed and makes it full-screen again, and Escape exits 0.
-# Natively on sway (run as an unprivileged user, as it must be): F1 held as a person holds it
-# switches once (one new window), held again switches back, Escape exits 0; offered both
-# WAYLAND_DISPLAY and DISPLAY, the program runs natively there.
+# The program in Wayland sessions: natively and on Xwayland under Weston, natively under sway (run
+# as an unprivileged user, as it must be): the start question, F1's switches, Escape, and the
+# compositor ending under the program; each check says what it holds.
 # Usage: wayland_e2e.sh PROGRAM
 #        wayland_e2e.sh PROGRAM COMPOSITOR [SCALE]   (sway, mutter, kwin or weston: only the desktop
 #        checks there, and with SCALE (sway, kwin) the size of a full-screen snapshot at that output scale)
@@ -49,9 +43,8 @@ written_snapshot() {
     return 1
 }
 
-# Types P once a second until a snapshot is written (the window may not have the keyboard
-# yet) and sets SHOT_SIZE to its size and SHOT_COLOURS to its number of colours; the file
-# is removed, so each call sees its own.
+# Types P once a second until a snapshot is written (the window may not have the keyboard yet);
+# sets SHOT_SIZE and SHOT_COLOURS (its number of colours) and removes it.
 take_snapshot() {
     local file=""
     for tick in $(seq 100); do
@@ -96,24 +89,18 @@ next_shot_framed() {
     take_snapshot && shot_framed && shot_drawn
 }
 
-# Prints how many windows the program has opened so far in the sway session, its question's
-# included, as sway's window events logged by watch_sway_windows tell.
-sway_windows_opened() {
-    grep -c '"change": "new"' "$work/sway_events"
-}
-
-# Whether the program has opened that many windows in the sway session; says how many if not.
+# Whether the program has opened that many windows in the sway session, its question's included,
+# as sway's logged window events tell; says how many if not.
 sway_windows_opened_are() {  # sway_windows_opened_are COUNT
     local opened
-    opened=$(sway_windows_opened)
+    opened=$(grep -c '"change": "new"' "$work/sway_events")
     [ "$opened" = "$1" ] && return 0
     echo "$opened windows opened"
     return 1
 }
 
-# Starts the program with both the session's WAYLAND_DISPLAY and the virtual X server's DISPLAY,
-# as a desktop offers them, and answers its question, which SDL asks on the X server (in a
-# desktop, the session's Xwayland) before it chooses, with that key; $1 names the run.
+# Starts the program offered both WAYLAND_DISPLAY and the X server's DISPLAY, as a desktop does,
+# and answers its question (SDL asks it on the X server) with that key; $1 names the run.
 start_offered_both() {  # start_offered_both NAME KEY
     local question
     (cd "$work" && exec env XDG_RUNTIME_DIR="$SESSION_RUNTIME" WAYLAND_DISPLAY="$SESSION_SOCKET" \
@@ -136,22 +123,14 @@ escape_exits() {  # escape_exits NAME
     check "$1: Escape exits with status 0" [ "$STATUS" = 0 ]
 }
 
-# Logs sway's window events into the work folder from now on.
-watch_sway_windows() {
-    SWAYSOCK=$(find "$SESSION_RUNTIME" -maxdepth 1 -name 'sway-ipc.*' | head -n1) \
-        timeout 300 swaymsg -t subscribe -m '["window"]' >"$work/sway_events" 2>&1 &
-}
-
 # Starts the program on the session's Xwayland, in the work folder.
 start_on_xwayland() {
     (cd "$work" && exec_on_xwayland "$program") >>"$log" 2>&1 &
     pid=$!
 }
 
-# The checks every desktop's compositor is put to, natively or as that function starts the
-# program ($1 names the run): Escape at the start question gives a drawn framed window (of size
-# FRAMED where that is known), F1 held as a person holds it switches to full screen once, and
-# back again, and Escape exits 0.
+# The checks every compositor is put to, with the program started by START (natively if none),
+# of the framed window's size FRAMED where that is known; $1 names the run.
 desktop_checks() {  # desktop_checks NAME [START [FRAMED]]
     "${2:-start_natively}"
     FRAMED_SIZE=${3:-}
@@ -169,9 +148,8 @@ not_full_screen() {
     ! xwayland_full_screen "$1"
 }
 
-# Types KEY on the session's Xwayland and checks that it opens a new program window, other than
-# WINDOW, of whose state STATE (xwayland_full_screen or not_full_screen) holds, and that the new
-# window gets the keyboard; sets WINDOW to it.
+# Types KEY on Xwayland and checks that it opens a new window, other than WINDOW, in the state
+# STATE tells, and that it gets the keyboard; sets WINDOW to it.
 key_opens_xwayland_window() {  # key_opens_xwayland_window KEY STATE WHAT
     local earlier=${WINDOW:-}
     type_keys "$1"
@@ -188,8 +166,7 @@ start_natively() {
     pid=$!
 }
 
-# Ends the compositor and checks that the program ended with it as a lost display: status 1
-# and the line saying so; $1 says when.
+# Ends the compositor and checks that the program ends as on a lost display; $1 says when.
 end_compositor_under() {  # end_compositor_under WHEN
     stop_process "$SESSION_PID"
     wait_exit
@@ -199,8 +176,7 @@ end_compositor_under() {  # end_compositor_under WHEN
     stop_session
 }
 
-# Starts the program natively, answers its question with Escape, and once its window is up ends
-# the compositor under it; $1 names the run.
+# Ends the compositor under the program's window, started natively; $1 names the run.
 end_compositor_under_window() {  # end_compositor_under_window NAME
     start_natively
     require "$1: Escape answers the question again" answer_box Escape
@@ -208,9 +184,8 @@ end_compositor_under_window() {  # end_compositor_under_window NAME
     end_compositor_under "under the window ($1)"
 }
 
-# A maintainer's run on one compositor: the desktop checks natively, the compositor ending under
-# the window, the desktop checks on its Xwayland, and with a scale the size of a full-screen snapshot where the session offers both
-# Wayland and X11 (the program chooses).
+# A maintainer's run on one compositor: natively, on its Xwayland where it gives the tests one,
+# and with a scale, what the program chooses when offered both displays.
 if [ $# -ge 2 ]; then
     compositor=$2
     scale=${3:-}
@@ -284,7 +259,8 @@ stop_session
 
 # Natively on sway. A short keyboard delay makes a repeat that outlives its window show at once.
 require "sway starts" start_sway "input type:keyboard repeat_delay 100"
-watch_sway_windows
+SWAYSOCK=$(find "$SESSION_RUNTIME" -maxdepth 1 -name 'sway-ipc.*' | head -n1) \
+    timeout 300 swaymsg -t subscribe -m '["window"]' >"$work/sway_events" 2>&1 &
 desktop_checks sway
 check "sway: the held F1 opened one window each time: four with the question's" \
     sway_windows_opened_are 4
