@@ -158,7 +158,7 @@ TEST_F(RunningClock, StopResumesWhereThePictureAndThePaceStopped)
         EXPECT_LE(resumed.time, ordinary.time) << stopSeconds << " s stop";
         EXPECT_LE(resumed.rebirths, std::max(ordinary.rebirths, 1)) << stopSeconds << " s stop";
         EXPECT_LE(resumed.angle, ordinary.angle) << stopSeconds << " s stop: the morph jumped";
-        for (float rate : regulatedRates(k(), ticks, 10, kTicksPerMillisecond, [&] { scene->update(); }))
+        for (float rate : regulatedRates(k(), ticks, 10, [&] { scene->update(); }))
             EXPECT_NEAR(rate, 30, 2) << "frames a second after a " << stopSeconds << " s stop";
     }
 }

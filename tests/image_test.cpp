@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -152,17 +153,15 @@ TEST_F(Images, UploadReadsRowsTightlyPackedWhateverTheirLength)
 TEST_F(Images, ColourJpegGivesAnRgbTextureAndFourComponentsAnAlphaOne)
 {
     const int w = 13, h = 7;  // rows whose length is not a multiple of 4
-    ImageRecord rgb = {};
-    ASSERT_TRUE(decodeExact(rgb, encodeJpeg(w, h, 3, JCS_RGB, std::vector<unsigned char>(w * h * 3, 200))));
-    EXPECT_EQ(rgb.bitsPerPixel, 24);
-    ASSERT_TRUE(makeTexture(rgb));
-    EXPECT_EQ(textureLevel(GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
-
-    ImageRecord cmyk = {};
-    ASSERT_TRUE(decodeExact(cmyk, encodeJpeg(w, h, 4, JCS_CMYK, std::vector<unsigned char>(w * h * 4, 90))));
-    EXPECT_EQ(cmyk.bitsPerPixel, 32);
-    ASSERT_TRUE(makeTexture(cmyk));
-    EXPECT_EQ(textureLevel(GL_TEXTURE_INTERNAL_FORMAT), GL_ALPHA);
+    for (const auto &[components, space, value, format] :
+         {std::tuple{3, JCS_RGB, 200, GL_RGB}, std::tuple{4, JCS_CMYK, 90, GL_ALPHA}}) {
+        ImageRecord record = {};
+        const std::vector<unsigned char> pixels(w * h * components, value);
+        ASSERT_TRUE(decodeExact(record, encodeJpeg(w, h, components, space, pixels)));
+        EXPECT_EQ(record.bitsPerPixel, 8 * components);
+        ASSERT_TRUE(makeTexture(record));
+        EXPECT_EQ(textureLevel(GL_TEXTURE_INTERNAL_FORMAT), format);
+    }
 }
 
 TEST(Masks, DiscCellsHaveBlackCornersAndTheCloudsTileWithoutASeam)

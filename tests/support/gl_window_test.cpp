@@ -97,13 +97,12 @@ void runClockBetween(Kaleidoscope &renderer, int64_t from, int64_t to)
 }
 
 std::vector<float> regulatedRates(Kaleidoscope &renderer, int64_t &ticks, int seconds,
-                                  int64_t timerTick, const std::function<void()> &eachFrame)
+                                  const std::function<void()> &eachFrame)
 {
     std::vector<float> rates;
     const int64_t end = ticks + seconds * kTicksPerSecond;
     while (ticks < end) {
-        const int64_t delay = renderer.frameDelay * kTicksPerMillisecond;
-        ticks += kFrameCost + (delay + timerTick - 1) / timerTick * timerTick;
+        ticks += kFrameCost + renderer.frameDelay * kTicksPerMillisecond;
         seam::setCounter(kTicksPerSecond, ticks);
         renderer.tickClock();
         eachFrame();

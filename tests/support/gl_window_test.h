@@ -66,11 +66,9 @@ void setSeconds(double seconds);
 // along: the clock takes one long step as a stop, not as time.
 void runClockBetween(Kaleidoscope &renderer, int64_t from, int64_t to);
 // Runs the clock frame after frame for that many seconds from the counter value `ticks` (moved
-// on to the end), each frame costing kFrameCost plus the frame delay as a system timer with that
-// tick sleeps it, rounded up to whole ticks; the rates the regulator measured in the last ten
-// seconds. `eachFrame` runs after every tick.
+// on to the end), each frame costing kFrameCost plus the frame delay; the rates the regulator
+// measured in the last ten seconds. `eachFrame` runs after every tick.
 std::vector<float> regulatedRates(Kaleidoscope &renderer, int64_t &ticks, int seconds,
-                                  int64_t timerTick = kTicksPerMillisecond,
                                   const std::function<void()> &eachFrame = [] {});
 
 // Replaces the renderer's scene with a probe and returns it.
