@@ -22,16 +22,25 @@ box_open() {
     [ -n "$(pgrep -P "$pid")" ]
 }
 
-# Answers the question in the dialog program with that key, typed once a second until the box
-# takes it: the box may not have the keyboard yet when its process starts.
-answer_box() {  # answer_box KEY
-    wait_until box_open || return 1
+# Types KEY once a second until the command holds, for up to 10 seconds: the window it is meant
+# for may not have the keyboard yet.
+type_until() {  # type_until KEY COMMAND...
     for tick in $(seq 100); do
-        box_open || return 0
         [ $((tick % 10)) = 1 ] && type_keys "$1"
+        "${@:2}" && return 0
         sleep 0.1
     done
     return 1
+}
+
+# Whether the dialog program has gone.
+box_closed() {
+    ! box_open
+}
+
+# Answers the question in the dialog program with that key.
+answer_box() {  # answer_box KEY
+    wait_until box_open && type_until "$1" box_closed
 }
 
 # The snapshot in the work folder, once one is there and whole.
@@ -43,16 +52,11 @@ written_snapshot() {
     return 1
 }
 
-# Types P once a second until a snapshot is written (the window may not have the keyboard yet);
-# sets SHOT_SIZE and SHOT_COLOURS (its number of colours) and removes it.
+# Types P until a snapshot is written; sets SHOT_SIZE and SHOT_COLOURS (its number of colours)
+# and removes it.
 take_snapshot() {
-    local file=""
-    for tick in $(seq 100); do
-        [ $((tick % 10)) = 1 ] && type_keys p
-        file=$(written_snapshot) && break
-        sleep 0.1
-    done
-    [ -n "$file" ] || return 1
+    local file
+    file=$(type_until p written_snapshot) || return 1
     SHOT_SIZE=$(png_size "$file")
     SHOT_COLOURS=$(identify -format %k "$file" 2>/dev/null)
     rm -f "$work"/snap_*.png
@@ -102,13 +106,9 @@ sway_windows_opened_are() {  # sway_windows_opened_are COUNT
 # Starts the program offered both WAYLAND_DISPLAY and the X server's DISPLAY, as a desktop does,
 # and answers its question (SDL asks it on the X server) with that key; $1 names the run.
 start_offered_both() {  # start_offered_both NAME KEY
-    local question
-    (cd "$work" && exec env XDG_RUNTIME_DIR="$SESSION_RUNTIME" WAYLAND_DISPLAY="$SESSION_SOCKET" \
-        "$program") >>"$log" 2>&1 &
-    pid=$!
-    question=$(wait_for_window "Start FullScreen?")
-    require "$1: the question appears" [ -n "$question" ]
-    press_closing "$question" "$2"
+    start_program env XDG_RUNTIME_DIR="$SESSION_RUNTIME" WAYLAND_DISPLAY="$SESSION_SOCKET" "$program"
+    require "$1: the question appears" [ -n "$QUESTION" ]
+    press_closing "$QUESTION" "$2"
 }
 
 # Whether the program runs natively: it takes a snapshot, and has no window on the X server.
