@@ -7,11 +7,7 @@ program=$(realpath "$1")
 fold_symmetry=$(realpath "$2")
 wm_close=$(realpath "$3")
 . "$(dirname "$(realpath "$0")")/program_run.sh"
-
-# Whether the snapshot is complete enough to read; sets FOLDS to its fold count.
-read_folds() {
-    FOLDS=$("$fold_symmetry" "$work/$1" 2>/dev/null)
-}
+. "$e2e_dir/folds.sh"
 
 # Whether window $1 may be resized: it gives the window manager no fixed size.
 resizable() {
@@ -21,19 +17,6 @@ resizable() {
 # Whether no window of the program exists.
 no_program_window() {
     ! window_exists Brindlewick
-}
-
-# Takes up to ten more snapshots of window $1 (size $2, as in snapshot names) with P (the
-# Russian layout's letter on that key) until one has no fold symmetry: keys act between frames,
-# so the frame after M may not be drawn yet.
-snapshot_without_symmetry() {  # snapshot_without_symmetry WINDOW SIZE
-    local number
-    for number in $(seq 2 11); do
-        press "$1" Cyrillic_ze
-        wait_until read_folds "snap_${2}_${number}.png" || return 1
-        [ "$FOLDS" = 0 ] && return 0
-    done
-    return 1
 }
 
 start_xvfb || exit 1
@@ -66,12 +49,11 @@ require "the Russian layout is set" setxkbmap ru
 start_answering "$program" Escape
 window=$(wait_for_window Brindlewick)
 require "a window opens after No under the Russian layout" [ -n "$window" ]
-size=1016_x_704
-press "$window" Cyrillic_ze
-require "P writes a snapshot" wait_until read_folds "snap_${size}_1.png"
-check "the first snapshot is kaleidoscopic (folds: $FOLDS)" [ "$FOLDS" -gt 0 ]
+SNAP_KEY=Cyrillic_ze  # the Russian layout's letter on P
+require "P writes a snapshot" take_fold "$window" 1016x704
+check "the first snapshot is kaleidoscopic (folds: $FOLD)" [ "$FOLD" -gt 0 ]
 press "$window" Cyrillic_softsign
-check "M breaks the mirror symmetry" snapshot_without_symmetry "$window" "$size"
+check "M breaks the mirror symmetry" fold_becomes "$window" 1016x704 0
 press_closing "$window" Escape
 wait_exit
 check "Escape exits with status 0 under the Russian layout" [ "$STATUS" = 0 ]
