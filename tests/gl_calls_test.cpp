@@ -24,47 +24,83 @@ template <typename Function> Function realGL(const char *name)
 const long kFrameBudget = 2000;
 const int kWidestPattern = 7;  // 24 wedges
 
-// Counts a call and hands it on to the real function of that name, arguments and result as they
-// are.
-template <const char *name, typename Function> struct Counted;
-template <const char *name, typename Result, typename... Args>
-struct Counted<name, Result APIENTRY(Args...)> {
-    // The counting stand-in for the function.
-    static Result APIENTRY call(Args... args)
-    {
-        ++glCalls;
-        static const auto real = realGL<Result(APIENTRY *)(Args...)>(name);
-        return real(args...);
-    }
-};
-
 }  // namespace
 
 // Every GL and GLU function the program calls, counted and handed on (gl_entry_points.sh checks
 // that none is missing). The GL calls GLU makes inside its own functions are not counted: a GLU
-// call counts as one. Each is a jump to its counting stand-in, whose parameters are those the GL
-// headers declare (x86-64).
-#ifndef __x86_64__
-#error "the counted entry points are x86-64 jumps"
-#endif
-#define COUNTED(name)                                                                         \
-    static constexpr char name##Name[] = #name;                                               \
-    extern "C" decltype(&::name) const name##Counted =                                        \
-        &Counted<name##Name, decltype(::name)>::call;                                         \
-    asm(".globl " #name "\n.type " #name ", @function\n" #name ": jmp *" #name "Counted(%rip)");
-COUNTED(glBegin) COUNTED(glBindTexture) COUNTED(glBlendFunc) COUNTED(glCallList) COUNTED(glClear)
-COUNTED(glClearColor) COUNTED(glClearDepth) COUNTED(glClipPlane) COUNTED(glColor3f)
-COUNTED(glColor4f) COUNTED(glColor4fv) COUNTED(glCopyTexImage2D) COUNTED(glCullFace)
-COUNTED(glDeleteLists) COUNTED(glDepthFunc) COUNTED(glDisable) COUNTED(glDrawBuffer)
-COUNTED(glEnable) COUNTED(glEnd) COUNTED(glEndList) COUNTED(glFlush) COUNTED(glFrontFace)
-COUNTED(glGenLists) COUNTED(glGenTextures) COUNTED(glGetIntegerv) COUNTED(glGetString)
-COUNTED(glGetTexParameteriv) COUNTED(glHint) COUNTED(glIsEnabled) COUNTED(glLoadIdentity)
-COUNTED(glMatrixMode) COUNTED(glNewList) COUNTED(glNormal3f) COUNTED(glOrtho) COUNTED(glPixelStorei)
-COUNTED(glPopMatrix) COUNTED(glPushMatrix) COUNTED(glReadPixels) COUNTED(glRotatef)
-COUNTED(glScalef) COUNTED(glTexCoord2f) COUNTED(glTexEnvf) COUNTED(glTexImage2D)
-COUNTED(glTexParameterf) COUNTED(glTexParameteri) COUNTED(glTranslatef) COUNTED(glVertex2d)
-COUNTED(glVertex3f) COUNTED(glViewport) COUNTED(gluBuild2DMipmaps) COUNTED(gluLookAt)
-COUNTED(gluPerspective)
+// call counts as one.
+#define COUNTED(result, name, params, args)                                 \
+    extern "C" result name params                                           \
+    {                                                                       \
+        ++glCalls;                                                          \
+        static const auto real = realGL<result(APIENTRY *) params>(#name);  \
+        return real args;                                                   \
+    }
+COUNTED(void, glBegin, (GLenum a), (a))
+COUNTED(void, glBindTexture, (GLenum a, GLuint b), (a, b))
+COUNTED(void, glBlendFunc, (GLenum a, GLenum b), (a, b))
+COUNTED(void, glCallList, (GLuint a), (a))
+COUNTED(void, glClear, (GLbitfield a), (a))
+COUNTED(void, glClearColor, (GLclampf a, GLclampf b, GLclampf c, GLclampf d), (a, b, c, d))
+COUNTED(void, glClearDepth, (GLclampd a), (a))
+COUNTED(void, glClipPlane, (GLenum a, const GLdouble *b), (a, b))
+COUNTED(void, glColor3f, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+COUNTED(void, glColor4f, (GLfloat a, GLfloat b, GLfloat c, GLfloat d), (a, b, c, d))
+COUNTED(void, glColor4fv, (const GLfloat *a), (a))
+COUNTED(void, glCopyTexImage2D,
+        (GLenum a, GLint b, GLenum c, GLint d, GLint e, GLsizei f, GLsizei g, GLint h),
+        (a, b, c, d, e, f, g, h))
+COUNTED(void, glCullFace, (GLenum a), (a))
+COUNTED(void, glDeleteLists, (GLuint a, GLsizei b), (a, b))
+COUNTED(void, glDepthFunc, (GLenum a), (a))
+COUNTED(void, glDisable, (GLenum a), (a))
+COUNTED(void, glDrawBuffer, (GLenum a), (a))
+COUNTED(void, glEnable, (GLenum a), (a))
+COUNTED(void, glEnd, (), ())
+COUNTED(void, glEndList, (), ())
+COUNTED(void, glFlush, (), ())
+COUNTED(void, glFrontFace, (GLenum a), (a))
+COUNTED(GLuint, glGenLists, (GLsizei a), (a))
+COUNTED(void, glGenTextures, (GLsizei a, GLuint *b), (a, b))
+COUNTED(void, glGetIntegerv, (GLenum a, GLint *b), (a, b))
+COUNTED(const GLubyte *, glGetString, (GLenum a), (a))
+COUNTED(void, glGetTexParameteriv, (GLenum a, GLenum b, GLint *c), (a, b, c))
+COUNTED(void, glHint, (GLenum a, GLenum b), (a, b))
+COUNTED(GLboolean, glIsEnabled, (GLenum a), (a))
+COUNTED(void, glLoadIdentity, (), ())
+COUNTED(void, glMatrixMode, (GLenum a), (a))
+COUNTED(void, glNewList, (GLuint a, GLenum b), (a, b))
+COUNTED(void, glNormal3f, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+COUNTED(void, glOrtho, (GLdouble a, GLdouble b, GLdouble c, GLdouble d, GLdouble e, GLdouble f),
+        (a, b, c, d, e, f))
+COUNTED(void, glPixelStorei, (GLenum a, GLint b), (a, b))
+COUNTED(void, glPopMatrix, (), ())
+COUNTED(void, glPushMatrix, (), ())
+COUNTED(void, glReadPixels,
+        (GLint a, GLint b, GLsizei c, GLsizei d, GLenum e, GLenum f, GLvoid *g),
+        (a, b, c, d, e, f, g))
+COUNTED(void, glRotatef, (GLfloat a, GLfloat b, GLfloat c, GLfloat d), (a, b, c, d))
+COUNTED(void, glScalef, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+COUNTED(void, glTexCoord2f, (GLfloat a, GLfloat b), (a, b))
+COUNTED(void, glTexEnvf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
+COUNTED(void, glTexImage2D,
+        (GLenum a, GLint b, GLint c, GLsizei d, GLsizei e, GLint f, GLenum g, GLenum h,
+         const GLvoid *i),
+        (a, b, c, d, e, f, g, h, i))
+COUNTED(void, glTexParameterf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
+COUNTED(void, glTexParameteri, (GLenum a, GLenum b, GLint c), (a, b, c))
+COUNTED(void, glTranslatef, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+COUNTED(void, glVertex2d, (GLdouble a, GLdouble b), (a, b))
+COUNTED(void, glVertex3f, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+COUNTED(void, glViewport, (GLint a, GLint b, GLsizei c, GLsizei d), (a, b, c, d))
+COUNTED(GLint, gluBuild2DMipmaps,
+        (GLenum a, GLint b, GLsizei c, GLsizei d, GLenum e, GLenum f, const void *g),
+        (a, b, c, d, e, f, g))
+COUNTED(void, gluLookAt,
+        (GLdouble a, GLdouble b, GLdouble c, GLdouble d, GLdouble e, GLdouble f, GLdouble g,
+         GLdouble h, GLdouble i),
+        (a, b, c, d, e, f, g, h, i))
+COUNTED(void, gluPerspective, (GLdouble a, GLdouble b, GLdouble c, GLdouble d), (a, b, c, d))
 
 namespace {
 

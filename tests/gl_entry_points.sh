@@ -5,7 +5,7 @@
 set -euo pipefail
 called=$(nm -u --format=just-symbols "$1" | grep -E '^glu?[A-Z]' | sort -u)
 [ -n "$called" ] || { echo "no GL function found in $1" >&2; exit 1; }
-counted=$(grep -oE 'COUNTED\(glu?[A-Za-z0-9]*\)' "$2" | sed 's/COUNTED(\(.*\))/\1/' | sort -u)
+counted=$(sed -n 's/^COUNTED([^,]*, *\(glu\{0,1\}[A-Za-z0-9]*\),.*/\1/p' "$2" | sort -u)
 missing=$(comm -23 <(echo "$called") <(echo "$counted"))
 if [ -n "$missing" ]; then
     echo "GL functions the program calls that the count does not see:" $missing >&2
