@@ -217,7 +217,7 @@ exec_on_xwayland() {
 # Prints the id of the Xwayland window with exactly that title, other than window $2 if given:
 # the window manager puts every window in a frame, so the whole tree is searched.
 xwayland_window_id() {
-    DISPLAY=$XWAYLAND_DISPLAY timeout 10 xwininfo -root -tree 2>/dev/null | first_window_titled "$@"
+    DISPLAY=$XWAYLAND_DISPLAY list_windows -root -tree 2>/dev/null | first_window_titled "$@"
 }
 
 # Whether an Xwayland window with that title exists, other than window $2 if given.

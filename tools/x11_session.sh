@@ -64,15 +64,23 @@ stop_program_and_xvfb() {  # stop_program_and_xvfb [PID]
     stop_xvfb
 }
 
-# Prints the id of the first window with exactly that title in an xwininfo listing read from
-# stdin, other than window $2 if given (xdotool cannot match SDL's UTF-8 names, xwininfo can).
+# Runs xwininfo in a UTF-8 locale: window names are UTF-8, and in the C locale of a fresh
+# machine xwininfo prints a conversion failure in place of any name that is not ASCII.
+list_windows() {  # list_windows XWININFO_OPTION...
+    LC_ALL=C.UTF-8 timeout 10 xwininfo "$@"
+}
+
+# Prints the id of the first window with that title in an xwininfo listing read from stdin, other
+# than window $2 if given (xdotool cannot match SDL's UTF-8 names, xwininfo can). The title may
+# carry a dialog program's own name after a dash, as kdialog 22.12 adds " — KDialog" (24.12 not).
 first_window_titled() {  # first_window_titled TITLE [OTHER_THAN]
-    awk -v name="\"$1\":" -v old="${2:-none}" 'index($0, name) && $1 != old { print $1; exit }'
+    awk -v name="\"$1\":" -v named="\"$1 — " -v old="${2:-none}" \
+        '(index($0, name) || index($0, named)) && $1 != old { print $1; exit }'
 }
 
 # Prints the id of the top-level window with exactly that title, other than window $2 if given.
 window_id() {
-    timeout 10 xwininfo -root -children 2>/dev/null | first_window_titled "$@"
+    list_windows -root -children 2>/dev/null | first_window_titled "$@"
 }
 
 # Whether a window with that title exists, other than window $2 if given.

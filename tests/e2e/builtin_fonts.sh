@@ -17,11 +17,9 @@ focus_question() {
 # Starts the program with that dialog program and answers its question with that key, typed as
 # a user would. kdialog is run alone, as in a KDE session without zenity, on the search path.
 answer_with() {  # answer_with DIALOG KEY
-    QUESTION_TITLE="Start FullScreen?"
     if [ "$1" = kdialog ]; then
         mkdir -p "$work/kdialog_only"
         ln -sf "$(command -v kdialog)" "$work/kdialog_only/kdialog"
-        QUESTION_TITLE="Start FullScreen? — KDialog"
         start_program env PATH="$work/kdialog_only" XDG_CURRENT_DESKTOP=KDE "$program"
     else
         start_program "$program"
@@ -47,7 +45,6 @@ for run in "zenity Return full-screen 1024x768" "zenity Escape framed 1016x704" 
     check "Escape then exits with status 0" [ "$STATUS" = 0 ]
 done
 
-QUESTION_TITLE="Start FullScreen?"
 start_program "$program"
 require "the start question appears" [ -n "$QUESTION" ]
 kill -TERM "$pid"

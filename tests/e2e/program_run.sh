@@ -15,19 +15,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts a program in the work folder and waits up to 10 seconds for its start question, titled
-# QUESTION_TITLE if set (a dialog program may add its own name); sets pid, and QUESTION to the
-# question's window (empty if none appeared).
+# Starts a program in the work folder and waits up to 10 seconds for its start question; sets
+# pid, and QUESTION to the question's window (empty if none appeared).
 start_program() {  # start_program PROGRAM [ARGUMENT...]
     (cd "$work" && exec "$@") >>"$log" 2>&1 &
     pid=$!
-    QUESTION=$(wait_for_window "${QUESTION_TITLE:-Start FullScreen?}")
+    QUESTION=$(wait_for_window "Start FullScreen?")
 }
 
 # A check the rest of the run depends on: on failure, shows what there was and stops.
 require() {
     check "$@" && return 0
-    echo "--- windows:"; timeout 10 xwininfo -root -children 2>&1 | grep '"' || true
+    echo "--- windows:"; list_windows -root -children 2>&1 | grep '"' || true
     echo "--- program output:"; cat "$log" 2>/dev/null
     exit 1
 }
