@@ -1,7 +1,6 @@
 // Drift scene rules: the start pattern, parameter re-rolls, disc lives and uniform mode.
 #include "support/gl_window_test.h"
 
-#include "bench/pinned_scene.h"
 #include "render/random.h"
 #include "render/view.h"
 #include "scene/drift_scene.h"
@@ -307,10 +306,24 @@ TEST_F(DriftSceneTest, DiscIsPlacedWhereTheGLsOwnMatrixStackWouldPlaceIt)
     }
 }
 
+// Gives the discs the same lives whatever the renderer's seed: the picture then depends only on
+// the clock and the drawing.
+void pinDiscs(DriftScene &scene)
+{
+    seedRandom(1);
+    scene.size = 0.5f;
+    scene.spin = 700.0f;
+    scene.aspect = 0.3f;
+    scene.uniform = 0;
+    scene.discCell = 0;
+    for (int i = 0; i < kDiscCount; ++i)
+        respawnDisc(scene.discs[i]);
+}
+
 TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
 {
     const int size = 64;
-    pinScene(scene());
+    pinDiscs(scene());
     renderer().renderFrame(kMirrorsRequested);
     const std::vector<unsigned char> picture = readPixels(size, size);
     long sum = 0;
@@ -328,7 +341,7 @@ TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
     // A new window, as F1 makes: a new context, whose renderer makes its own GL objects.
     TearDown();
     openRenderer(size, size);
-    pinScene(scene());
+    pinDiscs(scene());
     renderer().renderFrame(kMirrorsRequested);
     EXPECT_EQ(readPixels(size, size), picture) << "in the new window";
 }
