@@ -1,14 +1,14 @@
-// SDL 2.26 (Debian 12; 2.32 and SDL 3 are sound) ignores a keyboard leave that names no surface,
-// and so never stops repeating a key held when its window went. sway (wlroots) sends exactly
-// that: it keeps the keyboard on a window's surface until the surface is destroyed, and its leave
-// then names a surface the client has already let go of. One F1 held there made SDL repeat F1
-// into every new window, each repeat a fresh press to SDL, which had let go of its keys with the
-// old window: the picture switched for ever and Escape no longer reached it. The layer stands
-// between the compositor and SDL's keyboard handlers and, on such a leave, first hands SDL the
-// release of every key still held, as the compositor does for a leave that names its surface:
-// SDL stops the repeat, and a key whose press began in a window that is gone repeats no more.
-#include "platform/sdl/internal.h"
-
+// Every SDL seen (2.26.5 to 2.32.4, and SDL 3.2.10 under the compatibility layer) ignores a
+// keyboard leave that names no surface, and so never stops repeating a key held when its window
+// went. sway (wlroots) sends exactly that: it keeps the keyboard on a window's surface until the
+// surface is destroyed, and its leave then names a surface the client has already let go of. One
+// F1 held there made SDL repeat F1 into every new window, each repeat a fresh press to SDL, which
+// had let go of its keys with the old window: the picture switched for ever and Escape no longer
+// reached it. (A release that reaches the next window in time stops the repeat too, which hides
+// the fault wherever the keyboard delay is long.) The layer stands between the compositor and
+// SDL's keyboard handlers and, on such a leave, first hands SDL the release of every key still
+// held, as the compositor does for a leave that names its surface: SDL stops the repeat, and a
+// key whose press began in a window that is gone repeats no more.
 #include <wayland-client.h>
 
 #include <dlfcn.h>
@@ -18,9 +18,6 @@
 #include <vector>
 
 namespace {
-
-// The first SDL seen to stop the repeat on a leave without a surface.
-const SDL_version kStopsRepeatAlone = {2, 32, 0};
 
 // One wl_keyboard SDL listens to: SDL's handlers, their data, and the keys held, each with the
 // compositor's time of its press.
@@ -92,12 +89,11 @@ using AddListener = int (*)(wl_proxy *, void (**)(void), void *);
 }  // namespace
 
 // libwayland's own, found past the program; SDL's calls reach this one first. A keyboard's
-// listener is put between, on the SDL versions that need it.
+// listener is put between.
 extern "C" int wl_proxy_add_listener(wl_proxy *proxy, void (**implementation)(void), void *data)
 {
     static const auto added = reinterpret_cast<AddListener>(dlsym(RTLD_NEXT, __func__));
-    if (strcmp(wl_proxy_get_class(proxy), wl_keyboard_interface.name) != 0 ||
-        !win32sdl::sdlOlderThan(kStopsRepeatAlone))
+    if (strcmp(wl_proxy_get_class(proxy), wl_keyboard_interface.name) != 0)
         return added(proxy, implementation, data);
     // One per keyboard SDL makes, kept for the run as SDL keeps the keyboard.
     auto *keyboard = new Keyboard{reinterpret_cast<const wl_keyboard_listener *>(implementation),
