@@ -60,6 +60,25 @@ void avoidWarpEmulation()
         SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
 }
 
+// SDL 2.32.4 (seen there; 2.26.5 not affected on KWin 5.27) first makes a Wayland window a bare
+// xdg-shell toplevel; when the compositor answers its xdg-decoration request with client-side
+// frames (KWin 6 without a decoration plugin), SDL remakes the window with libdecor from inside
+// SDL_ShowWindow and then blocks there for ever: the window never maps and never gets the
+// keyboard. Starting with libdecor, which still asks for the compositor's own frames, makes each
+// window once. SDLs that do not give libdecor's frames back keep their default, and so does SDL 3
+// (3.2.10, through its compatibility layer), whose libdecor windows made full-screen get a 0x0
+// geometry that KWin 6 answers with a protocol error. SDL_VIDEO_WAYLAND_PREFER_LIBDECOR in the
+// environment still wins.
+void avoidDecorationSwitch()
+{
+    const Uint8 kFirstCompatibilityPatch = 50;  // SDL 3's layer calls itself 2.x.50 and later
+    SDL_version linked;
+    SDL_GetVersion(&linked);
+    if (!win32sdl::sdlOlderThan(win32sdl::kReleasesDecorationFrame) &&
+        linked.patch < kFirstCompatibilityPatch)
+        SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_PREFER_LIBDECOR, "1");
+}
+
 // Starts SDL's video subsystem with those drivers of the hint's list; whether one started.
 bool startWith(const std::string &drivers)
 {
@@ -73,6 +92,7 @@ bool startVideoDriver()
 {
     const bool chosen = requireVisibleVideoDriver();
     avoidWarpEmulation();
+    avoidDecorationSwitch();
     const char *hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     const std::string drivers = hint ? hint : "";
     const size_t wayland = drivers.find("wayland");

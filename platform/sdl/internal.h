@@ -87,6 +87,8 @@ WPARAM virtualKeyFor(const SDL_KeyboardEvent &event);
 WORD keyFlagsFor(SDL_Scancode position);
 // Drops the queued messages of a window that is being destroyed.
 void dropMessagesFor(HWND window);
+// The first SDL that gives back a Wayland window's libdecor frame itself when the window is hidden.
+const SDL_version kReleasesDecorationFrame = {2, 28, 0};
 // Gives back the decoration frame an older SDL keeps for a Wayland window it is about to
 // destroy; hides the window first. Does nothing elsewhere.
 void releaseDecorationFrame(SDL_Window *window);

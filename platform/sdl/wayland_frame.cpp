@@ -14,9 +14,6 @@
 
 namespace {
 
-// The first SDL that releases the frame itself.
-const SDL_version kReleasesFrame = {2, 28, 0};
-
 // A function of a library SDL has already loaded, or null; the program links neither library.
 void *loadedFunction(const char *library, const char *name)
 {
@@ -44,7 +41,8 @@ namespace win32sdl {
 
 void releaseDecorationFrame(SDL_Window *window)
 {
-    if (strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0 || !sdlOlderThan(kReleasesFrame))
+    if (strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0 ||
+        !sdlOlderThan(kReleasesDecorationFrame))
         return;
     // Hidden first, while the frame still exists: SDL's own hiding talks to it, and
     // SDL_DestroyWindow does not hide a window that is hidden already.
