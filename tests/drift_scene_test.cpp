@@ -351,6 +351,8 @@ TEST_F(DriftSceneTest, DiscsLeftOutBeyondTheClipPlanesLightNoPixelThere)
     ASSERT_GT(std::count_if(every.begin(), every.end(), [](unsigned char v) { return v > 100; }),
               100);  // the discs cover a good part of the wedge
     EXPECT_TRUE(drawWedge(k.currentWedge) == every) << "a disc left out lit a pixel in the wedge";
+    k.renderFrame(0);  // without mirrors nothing is clipped, so no disc may be left out
+    EXPECT_EQ(k.clippingWedge, nullptr);
 }
 
 TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
