@@ -103,9 +103,11 @@ bool Kaleidoscope::renderFrame(unsigned flags)
 
 void Kaleidoscope::drawWedges(const Wedge &wedge, int mainPass)
 {
+    // Set before beginFrame, so the scene can leave out what the planes would clip anyway.
+    clippingWedge = scene->usesClipPlanes() && mirrorsOn ? &wedge : nullptr;
     glPushMatrix();
     scene->beginFrame(mainPass);
-    if (scene->usesClipPlanes() && mirrorsOn) {
+    if (clippingWedge) {
         glEnable(GL_CLIP_PLANE0);
         glEnable(GL_CLIP_PLANE1);
     }

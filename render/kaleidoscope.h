@@ -67,6 +67,8 @@ public:
     int32_t viewportWidth = 0;
     int32_t viewportHeight = 0;
     Wedge *currentWedge = nullptr;
+    // The wedge whose two planes clip the pass being drawn; null while nothing is clipped.
+    const Wedge *clippingWedge = nullptr;
     uint8_t mirrorsOn = 0;
     uint8_t depthSetup = 0;
     float measuredRate = 0;

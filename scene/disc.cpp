@@ -8,6 +8,7 @@
 #include "scene/textured_quad.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -18,6 +19,35 @@ const double kSizeFloor = 0.25;
 const double kCellPixels = 64.0;
 const float kHalfWidth = 1.0f;  // every disc quad is 2 wide
 const double kPi = 3.14159265358979323846;
+// How far beyond a clip plane every corner of a disc must lie for the disc to be left out, in
+// the wedge's units (the planes' normals are unit vectors). The GL's rounding of a corner or a
+// plane through its transforms is about a millionth of a unit here, thousands of times less, so
+// a disc left out could not have lit a pixel.
+const double kClipMargin = 1.0 / 256;
+
+// One corner of a placed disc as the GL's matrix would place it, in the order it sums a product:
+// x, then y; the zero z adds nothing.
+struct Corner {
+    float x, y, z;
+};
+Corner placeCorner(const DiscPlacement &place, float x, float y)
+{
+    return {place.axes[0] * x + place.axes[2] * y + place.position[0],
+            place.axes[1] * x + place.axes[3] * y + place.position[1], place.position[2]};
+}
+
+// Whether all four corners of the placed disc lie more than kClipMargin beyond the plane; the
+// quad is their convex hull, so then all of it does.
+bool whollyBeyond(const DiscPlacement &place, float halfHeight, const double plane[4])
+{
+    for (const float x : {-kHalfWidth, kHalfWidth})
+        for (const float y : {-halfHeight, halfHeight}) {
+            const Corner c = placeCorner(place, x, y);
+            if (plane[0] * c.x + plane[1] * c.y + plane[2] * c.z + plane[3] >= -kClipMargin)
+                return false;
+        }
+    return true;
+}
 
 }  // namespace
 
@@ -94,7 +124,7 @@ DiscPlacement discPlacement(const Disc &disc)
             {disc.position[0], disc.position[1], disc.position[2]}};
 }
 
-void drawDiscs(const Disc *discs, int count)
+void drawDiscs(const Disc *discs, int count, const Wedge *clip)
 {
     glBegin(GL_QUADS);
     // Normal and colour inside the primitive, so they travel with its vertices. Given before
@@ -104,17 +134,18 @@ void drawDiscs(const Disc *discs, int count)
     for (int i = 0; i < count; ++i) {
         const Disc &disc = discs[i];
         const DiscPlacement place = discPlacement(disc);
+        // The planes are given in the discs' own frame in every wedge and its mirror image, so a
+        // disc beyond one of them here is clipped away in all of them.
+        if (clip && (whollyBeyond(place, disc.halfHeight, clip->plane0) ||
+                     whollyBeyond(place, disc.halfHeight, clip->plane1)))
+            continue;
         const float *window = disc.textureWindow;
-        // Each corner as the GL's matrix would place it, in the order it sums a product:
-        // x, then y; the zero z adds nothing.
-        const auto corner = [&](float x, float y) {
-            glVertex3f(place.axes[0] * x + place.axes[2] * y + place.position[0],
-                       place.axes[1] * x + place.axes[3] * y + place.position[1],
-                       place.position[2]);
-        };
         glColor4fv(disc.colour);
         texturedQuadCorners(kHalfWidth, disc.halfHeight,
-                            {window[0], window[1], window[2], window[3]}, corner);
+                            {window[0], window[1], window[2], window[3]}, [&](float x, float y) {
+                                const Corner c = placeCorner(place, x, y);
+                                glVertex3f(c.x, c.y, c.z);
+                            });
     }
     glEnd();
 }

@@ -2,6 +2,8 @@
 // is reborn every 32 seconds from the drift scene's shared parameters.
 #pragma once
 
+#include "render/wedge.h"
+
 #include <cstdint>
 
 struct Disc {
@@ -32,5 +34,6 @@ struct DiscPlacement {
 // The disc's placement, computed as the GL computes its matrix stack.
 DiscPlacement discPlacement(const Disc &disc);
 // The discs as one GL_QUADS primitive, each a textured quad in its colour, its corners placed on
-// the CPU: the many discs of a frame are one draw, not one per disc.
-void drawDiscs(const Disc *discs, int count);
+// the CPU: the many discs of a frame are one draw, not one per disc. Given a wedge, the discs
+// wholly beyond one of its clip planes are left out: the GL would clip every pixel of them.
+void drawDiscs(const Disc *discs, int count, const Wedge *clip);

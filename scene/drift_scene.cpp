@@ -88,7 +88,7 @@ void DriftScene::recordDiscs()
     if (!discList)
         return;
     glNewList(discList, GL_COMPILE);  // replaces the last frame's discs under the same name
-    drawDiscs(discs, kDiscCount);
+    drawDiscs(discs, kDiscCount, kaleidoscope->clippingWedge);
     glEndList();
 }
 
@@ -97,7 +97,7 @@ void DriftScene::drawContent()
     if (discList)
         glCallList(discList);
     else  // no list could be made: the discs are issued again for every wedge
-        drawDiscs(discs, kDiscCount);
+        drawDiscs(discs, kDiscCount, kaleidoscope->clippingWedge);
 }
 
 void DriftScene::tickParameters()

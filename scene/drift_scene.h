@@ -28,7 +28,8 @@ public:
     // Undoes what beginFrame left for the discs.
     void endFrame() override;
 
-    // Records the discs as they stand, once per wedge loop, for every wedge to replay.
+    // Records the discs as they stand, once per wedge loop, for every wedge to replay; those
+    // wholly beyond a clip plane of the pass are left out.
     void recordDiscs();
     // Counts one rebirth; re-rolls the shared parameters when the period is up, then eases them.
     void tickParameters();

@@ -260,7 +260,7 @@ TEST_F(DriftSceneTest, DiscShowsItsAtlasCellUprightInItsColourWithItsNormal)
     const float wholeCell[4] = {0.0f, 0.0f, 1.0f, 1.0f}, colour[4] = {0.8f, 0.8f, 0.8f, 0.5f};
     std::copy(wholeCell, wholeCell + 4, disc.textureWindow);
     std::copy(colour, colour + 4, disc.colour);
-    drawDiscs(&disc, 1);
+    drawDiscs(&disc, 1, nullptr);
     const std::vector<unsigned char> pixels = readPixels(64, 64);  // bottom row first
     // The channel c of the pixel that far right of and above the centre.
     const auto at = [&](int right, int up, int c) {
@@ -318,6 +318,41 @@ void pinDiscs(DriftScene &scene)
     scene.discCell = 0;
     for (int i = 0; i < kDiscCount; ++i)
         respawnDisc(scene.discs[i]);
+}
+
+TEST_F(DriftSceneTest, DiscsLeftOutBeyondTheClipPlanesLightNoPixelThere)
+{
+    // The narrowest wedge, its discs opaque and untextured: every pixel a disc covers shows.
+    Kaleidoscope &k = renderer();
+    k.selectPattern(patternWithWedges(24), false);
+    pinDiscs(scene());
+    scene().update();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);  // the mirror image is wound the other way
+    glDisable(GL_DEPTH_TEST);
+    // The wedge and its mirror image between their clip planes, as the wedge loop draws them.
+    const auto drawWedge = [&](const Wedge *clip) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        placeCamera();
+        glEnable(GL_CLIP_PLANE0);
+        glEnable(GL_CLIP_PLANE1);
+        for (float mirror : {1.0f, -1.0f}) {
+            glScalef(mirror, 1.0f, 1.0f);
+            glClipPlane(GL_CLIP_PLANE0, k.currentWedge->plane0);
+            glClipPlane(GL_CLIP_PLANE1, k.currentWedge->plane1);
+            drawDiscs(scene().discs, kDiscCount, clip);
+        }
+        glDisable(GL_CLIP_PLANE0);
+        glDisable(GL_CLIP_PLANE1);
+        return readPixels(64, 64);
+    };
+    const std::vector<unsigned char> every = drawWedge(nullptr);
+    ASSERT_GT(std::count_if(every.begin(), every.end(), [](unsigned char v) { return v > 100; }),
+              100);  // the discs cover a good part of the wedge
+    EXPECT_TRUE(drawWedge(k.currentWedge) == every) << "a disc left out lit a pixel in the wedge";
+    k.renderFrame(0);  // without mirrors nothing is clipped, so no disc may be left out
+    EXPECT_EQ(k.clippingWedge, nullptr);
 }
 
 TEST_F(DriftSceneTest, NewWindowAndAGLWithoutListsDrawTheSamePicture)
